@@ -1,0 +1,31 @@
+# Chooses the middleware the component, launcher and tools build against and
+# provides it as the target strolvex::middleware.
+set(_choice ${STROLVEX_MIDDLEWARE})
+if(_choice STREQUAL "auto" OR _choice STREQUAL "openrtm")
+  pkg_check_modules(OPENRTM QUIET openrtm-aist)
+  if(OPENRTM_FOUND)
+    set(_choice openrtm)
+  elseif(_choice STREQUAL "openrtm")
+    message(FATAL_ERROR "STROLVEX_MIDDLEWARE=openrtm but pkg-config does not find openrtm-aist")
+  else()
+    set(_choice builtin)
+  endif()
+elseif(NOT _choice STREQUAL "builtin")
+  message(FATAL_ERROR "STROLVEX_MIDDLEWARE must be auto, openrtm or builtin, not '${_choice}'")
+endif()
+set(STROLVEX_MIDDLEWARE_USED ${_choice})
+
+if(_choice STREQUAL "openrtm")
+  message(STATUS "Middleware: OpenRTM-aist ${OPENRTM_VERSION}")
+  add_library(strolvex_openrtm INTERFACE)
+  # Its headers are noisy and use dynamic exception specifications: include
+  # them as system headers.
+  target_include_directories(strolvex_openrtm SYSTEM INTERFACE ${OPENRTM_INCLUDE_DIRS})
+  target_compile_options(strolvex_openrtm INTERFACE ${OPENRTM_CFLAGS_OTHER} -Wno-deprecated -Wno-deprecated-declarations)
+  target_link_directories(strolvex_openrtm INTERFACE ${OPENRTM_LIBRARY_DIRS})
+  target_link_libraries(strolvex_openrtm INTERFACE ${OPENRTM_LIBRARIES})
+  add_library(strolvex::middleware ALIAS strolvex_openrtm)
+else()
+  message(STATUS "Middleware: built-in runtime")
+  add_subdirectory(${CMAKE_SOURCE_DIR}/middleware)
+endif()

@@ -1,0 +1,256 @@
+#include <rtm/Manager.h>
+
+#include "ConfigFile.h"
+#include "ManagerOptions.h"
+#include "ManagerState.h"
+
+#include <coil/stringutil.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace RTC {
+
+namespace {
+
+std::mutex g_instanceMutex;
+Manager* g_instance = nullptr;
+
+// Written by the signal handler, so a plain int.
+volatile int g_signalFd = -1;
+
+extern "C" void onTerminationSignal(int) {
+  const int savedErrno = errno;
+  const char byte = 1;
+  if (write(g_signalFd, &byte, 1) < 0) {
+    // Nothing can be done inside a signal handler; the pipe is never full
+    // for long because the watcher drains it.
+  }
+  errno = savedErrno;
+}
+
+}  // namespace
+
+Manager* Manager::init(int argc, char** argv) {
+  std::lock_guard<std::mutex> lock(g_instanceMutex);
+  if (g_instance != nullptr && !g_instance->m_state->finished) {
+    return g_instance;
+  }
+  const coil::Properties config = configurationFromArguments(argc, argv);
+  delete g_instance;
+  g_instance = new Manager(config);
+  return g_instance;
+}
+
+Manager& Manager::instance() {
+  {
+    std::lock_guard<std::mutex> lock(g_instanceMutex);
+    if (g_instance != nullptr && !g_instance->m_state->finished) {
+      return *g_instance;
+    }
+  }
+  return *init(0, nullptr);
+}
+
+Manager::Manager(const coil::Properties& config) : m_state(new State), rtclog("manager") {
+  m_state->config = config;
+  Logger::configure(config);
+  if (pipe2(m_state->wakePipe, O_CLOEXEC) != 0) {
+    RTC_FATAL(("cannot create the shutdown pipe: %s", std::strerror(errno)));
+  }
+}
+
+Manager::~Manager() {
+  shutdown();
+  join();
+  close(m_state->wakePipe[0]);
+  close(m_state->wakePipe[1]);
+}
+
+void Manager::setModuleInitProc(ModuleInitProc proc) { m_state->initProc = proc; }
+
+coil::Properties& Manager::getConfig() { return m_state->config; }
+
+bool Manager::activateManager() {
+  if (!preloadModules()) {
+    return false;
+  }
+  if (m_state->initProc != nullptr) {
+    m_state->initProc(this);
+  }
+  return precreateComponents() && preconnectComponents() && preactivateComponents();
+}
+
+bool Manager::preloadModules() {
+  for (const std::string& entry :
+       coil::split(m_state->config.getProperty("manager.modules.preload"), ",", true)) {
+    // "file" or "file(InitFunc)"
+    std::string file = entry;
+    std::string initFunc;
+    const std::string::size_type open = entry.find('(');
+    if (open != std::string::npos) {
+      const std::string::size_type close = entry.find(')', open);
+      if (close == std::string::npos) {
+        RTC_ERROR(("manager.modules.preload: malformed entry '%s'", entry.c_str()));
+        return false;
+      }
+      file = entry.substr(0, open);
+      initFunc = entry.substr(open + 1, close - open - 1);
+      coil::eraseBothEndsBlank(file);
+      coil::eraseBothEndsBlank(initFunc);
+    }
+    if (load(file, initFunc) != RTC_OK) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool Manager::precreateComponents() {
+  for (const std::string& args :
+       coil::split(m_state->config.getProperty("manager.components.precreate"), ",", true)) {
+    if (createComponent(args.c_str()) == nullptr) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool Manager::preconnectComponents() {
+  // "Comp0.port?port=Comp1.port&dataflow_type=push"; every port= entry is
+  // connected to the first port, in whichever direction the ports allow.
+  for (const std::string& entry :
+       coil::split(m_state->config.getProperty("manager.components.preconnect"), ",", true)) {
+    const std::string::size_type query = entry.find('?');
+    const std::string first = entry.substr(0, query);
+    bool connected = false;
+    if (query != std::string::npos) {
+      for (const std::string& param : coil::split(entry.substr(query + 1), "&", true)) {
+        std::string key;
+        std::string value;
+        if (parseConfigEntry(param, key, value) && key == "port") {
+          if (!connectEitherWay(first, value)) {
+            return false;
+          }
+          connected = true;
+        }
+      }
+    }
+    if (!connected) {
+      RTC_ERROR(("manager.components.preconnect: '%s' names no port to connect to", entry.c_str()));
+      return false;
+    }
+  }
+  return true;
+}
+
+bool Manager::preactivateComponents() {
+  for (const std::string& name :
+       coil::split(m_state->config.getProperty("manager.components.preactivation"), ",", true)) {
+    RTObject_impl* comp = getComponent(name.c_str());
+    if (comp == nullptr) {
+      RTC_ERROR(("manager.components.preactivation: no component '%s'", name.c_str()));
+      return false;
+    }
+    if (comp->get_context(0)->activate_component(comp) != RTC_OK) {
+      RTC_ERROR(("manager.components.preactivation: '%s' did not activate", name.c_str()));
+      return false;
+    }
+  }
+  return true;
+}
+
+ReturnCode_t Manager::load(const std::string& file_name, const std::string& init_func) {
+  return m_state->modules.load(file_name, init_func,
+                               m_state->config.getProperty("manager.modules.load_path"), this, rtclog);
+}
+
+void Manager::runManager(bool no_block) {
+  {
+    std::lock_guard<std::mutex> lock(m_state->shutdownMutex);
+    if (!m_state->signalsInstalled && !m_state->shutdownStarted) {
+      g_signalFd = m_state->wakePipe[1];
+      struct sigaction action {};
+      action.sa_handler = onTerminationSignal;
+      sigemptyset(&action.sa_mask);
+      sigaction(SIGINT, &action, &m_state->previousInt);
+      sigaction(SIGTERM, &action, &m_state->previousTerm);
+      m_state->signalsInstalled = true;
+    }
+  }
+  startWatcher();
+  if (!no_block) {
+    join();
+  }
+}
+
+void Manager::startWatcher() {
+  std::lock_guard<std::mutex> lock(m_state->shutdownMutex);
+  if (m_state->watcher.joinable()) {
+    return;
+  }
+  m_state->watcher = std::thread([this] {
+    char byte;
+    while (read(m_state->wakePipe[0], &byte, 1) < 0 && errno == EINTR) {
+    }
+    shutdown();
+  });
+}
+
+void Manager::terminate() {
+  const char byte = 1;
+  if (write(m_state->wakePipe[1], &byte, 1) < 0) {
+    RTC_ERROR(("terminate: cannot wake the manager: %s", std::strerror(errno)));
+  }
+}
+
+void Manager::shutdown() {
+  {
+    std::unique_lock<std::mutex> lock(m_state->shutdownMutex);
+    if (m_state->shutdownStarted) {
+      // A second caller waits for the first, unless it is the first.
+      if (m_state->shutdownThread != std::this_thread::get_id()) {
+        m_state->shutdownDone.wait(lock, [this] { return m_state->finished.load(); });
+      }
+      return;
+    }
+    m_state->shutdownStarted = true;
+    m_state->shutdownThread = std::this_thread::get_id();
+  }
+  std::vector<State::Component> components;
+  {
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    components.swap(m_state->components);
+  }
+  for (auto it = components.rbegin(); it != components.rend(); ++it) {
+    finalizeComponent(*it);
+  }
+  std::lock_guard<std::mutex> lock(m_state->shutdownMutex);
+  if (m_state->signalsInstalled) {
+    sigaction(SIGINT, &m_state->previousInt, nullptr);
+    sigaction(SIGTERM, &m_state->previousTerm, nullptr);
+    g_signalFd = -1;
+    m_state->signalsInstalled = false;
+  }
+  m_state->finished = true;
+  m_state->shutdownDone.notify_all();
+  RTC_INFO(("manager shut down"));
+  // Release a watcher still waiting for a signal.
+  terminate();
+}
+
+void Manager::join() {
+  std::thread watcher;
+  {
+    std::lock_guard<std::mutex> lock(m_state->shutdownMutex);
+    if (!m_state->watcher.joinable() || m_state->watcher.get_id() == std::this_thread::get_id()) {
+      return;
+    }
+    watcher.swap(m_state->watcher);
+  }
+  watcher.join();
+}
+
+}  // namespace RTC

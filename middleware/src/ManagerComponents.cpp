@@ -1,0 +1,302 @@
+// The manager's component side: factories, creation with the merged
+// configuration, connection and orderly deletion.
+#include <rtm/Manager.h>
+
+#include "ConfigFile.h"
+#include "ExtTrigExecutionContext.h"
+#include "ManagerState.h"
+#include "PeriodicExecutionContext.h"
+
+#include <coil/stringutil.h>
+
+#include <algorithm>
+#include <exception>
+
+namespace RTC {
+
+namespace {
+
+const double kDefaultRateHz = 1000.0;
+
+// Copies every key of source found under prefix into props, without the
+// prefix.
+void mergeSubtree(coil::Properties& props, const coil::Properties& source, const std::string& prefix) {
+  const coil::Properties* node = source.findNode(prefix);
+  if (node != nullptr) {
+    props << *node;
+  }
+}
+
+bool parseComponentArgs(const std::string& args, std::string& type, coil::Properties& params) {
+  const std::string::size_type query = args.find('?');
+  type = args.substr(0, query);
+  coil::eraseBothEndsBlank(type);
+  if (query == std::string::npos) {
+    return !type.empty();
+  }
+  for (const std::string& param : coil::split(args.substr(query + 1), "&", true)) {
+    const std::string::size_type equals = param.find('=');
+    if (equals == std::string::npos || equals == 0) {
+      return false;
+    }
+    std::string key = param.substr(0, equals);
+    std::string value = param.substr(equals + 1);
+    coil::eraseBothEndsBlank(key);
+    coil::eraseBothEndsBlank(value);
+    params[key] = value;
+  }
+  return !type.empty();
+}
+
+}  // namespace
+
+bool Manager::registerFactory(coil::Properties& profile, RtcNewFunc new_func, RtcDeleteFunc delete_func) {
+  const std::string type = profile.getProperty("type_name");
+  if (type.empty() || new_func == nullptr || delete_func == nullptr) {
+    RTC_ERROR(("registerFactory: the profile needs a type_name and both functions"));
+    return false;
+  }
+  std::lock_guard<std::mutex> lock(m_state->mutex);
+  if (!m_state->factories.emplace(type, State::Factory{profile, new_func, delete_func}).second) {
+    RTC_WARN(("registerFactory: %s is already registered", type.c_str()));
+    return false;
+  }
+  RTC_DEBUG(("registered the factory of %s", type.c_str()));
+  return true;
+}
+
+bool Manager::mergeConfigFile(coil::Properties& props, const std::string& key) {
+  const std::string& path = m_state->config.getProperty(key);
+  if (path.empty()) {
+    return true;
+  }
+  std::string error;
+  if (!loadConfigFile(path, props, error)) {
+    RTC_ERROR(("%s (%s)", error.c_str(), key.c_str()));
+    return false;
+  }
+  return true;
+}
+
+// Later wins: profile, global execution-context keys, the creation
+// arguments, the type's file and keys, the instance's file and keys.
+bool Manager::configureComponent(coil::Properties& props, const std::string& args) {
+  std::string type;
+  coil::Properties params;
+  if (!parseComponentArgs(args, type, params)) {
+    RTC_ERROR(("createComponent: malformed arguments '%s'", args.c_str()));
+    return false;
+  }
+  std::lock_guard<std::mutex> lock(m_state->mutex);
+  const auto factory = m_state->factories.find(type);
+  if (factory == m_state->factories.end()) {
+    RTC_ERROR(("createComponent: no factory for the type '%s'", type.c_str()));
+    return false;
+  }
+  props << factory->second.profile;
+  props["type_name"] = type;
+  mergeSubtree(props.getNode("exec_cxt"), m_state->config, "exec_cxt");
+  props << params;
+
+  long maxInstances = 0;
+  coil::stringTo(maxInstances, props.getProperty("max_instance").c_str());
+  const auto sameType = [&type](const State::Component& c) { return type == c.object->getTypeName(); };
+  if (maxInstances > 0 &&
+      std::count_if(m_state->components.begin(), m_state->components.end(), sameType) >= maxInstances) {
+    RTC_ERROR(("createComponent: %s allows at most %ld instances", type.c_str(), maxInstances));
+    return false;
+  }
+  const auto nameTaken = [this](const std::string& name) {
+    return std::any_of(m_state->components.begin(), m_state->components.end(),
+                       [&name](const State::Component& c) { return name == c.object->getInstanceName(); });
+  };
+  std::string instanceName = params.getProperty("instance_name");
+  if (instanceName.empty()) {
+    for (int n = 0; instanceName.empty() || nameTaken(instanceName); ++n) {
+      instanceName = type + std::to_string(n);
+    }
+  } else if (nameTaken(instanceName)) {
+    RTC_ERROR(("createComponent: an instance named %s exists already", instanceName.c_str()));
+    return false;
+  }
+
+  const std::string category = props.getProperty("category");
+  const std::string typeKey = category + "." + type;
+  const std::string instanceKey = category + "." + instanceName;
+  if (!mergeConfigFile(props, typeKey + ".config_file")) {
+    return false;
+  }
+  mergeSubtree(props, m_state->config, typeKey);
+  if (!mergeConfigFile(props, instanceKey + ".config_file")) {
+    return false;
+  }
+  mergeSubtree(props, m_state->config, instanceKey);
+  props["instance_name"] = instanceName;
+  return true;
+}
+
+RTObject_impl* Manager::createComponent(const char* comp_args) {
+  coil::Properties props;
+  if (comp_args == nullptr || !configureComponent(props, comp_args)) {
+    return nullptr;
+  }
+  const std::string instanceName = props.getProperty("instance_name");
+  const std::string contextType = props.getProperty("exec_cxt.periodic.type", "PeriodicExecutionContext");
+  double rate = kDefaultRateHz;
+  const std::string& rateText = props.getProperty("exec_cxt.periodic.rate");
+  if (contextType != "PeriodicExecutionContext" && contextType != "ExtTrigExecutionContext") {
+    RTC_ERROR(("%s: unknown exec_cxt.periodic.type '%s'", instanceName.c_str(), contextType.c_str()));
+    return nullptr;
+  }
+  if (!rateText.empty() && (!coil::stringTo(rate, rateText.c_str()) || !(rate > 0.0))) {
+    RTC_ERROR(("%s: exec_cxt.periodic.rate '%s' is not a positive rate", instanceName.c_str(), rateText.c_str()));
+    return nullptr;
+  }
+
+  State::Factory factory;
+  {
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    factory = m_state->factories.at(props.getProperty("type_name"));
+  }
+  RTObject_impl* comp = nullptr;
+  try {
+    comp = factory.create(this);
+  } catch (const std::exception& e) {
+    RTC_ERROR(("%s: the constructor threw: %s", instanceName.c_str(), e.what()));
+  } catch (...) {
+    RTC_ERROR(("%s: the constructor threw an exception", instanceName.c_str()));
+  }
+  if (comp == nullptr) {
+    return nullptr;
+  }
+  comp->m_properties << props;
+  comp->rtclog.setName(instanceName);
+  std::unique_ptr<ExecutionContext> context;
+  if (contextType == "ExtTrigExecutionContext") {
+    context.reset(new ExtTrigExecutionContext(*comp));
+  } else {
+    context.reset(new PeriodicExecutionContext(*comp, rate));
+  }
+  comp->m_ownedContext = context.get();
+
+  ReturnCode_t result = RTC_ERROR;
+  try {
+    result = comp->onInitialize();
+  } catch (const std::exception& e) {
+    RTC_ERROR(("%s: onInitialize threw: %s", instanceName.c_str(), e.what()));
+  } catch (...) {
+    RTC_ERROR(("%s: onInitialize threw an exception", instanceName.c_str()));
+  }
+  if (result != RTC_OK) {
+    RTC_ERROR(("%s: onInitialize failed; the component is not created", instanceName.c_str()));
+    factory.destroy(comp);
+    return nullptr;
+  }
+  comp->getConfigService().update();
+  ExecutionContext& started = *context;
+  {
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    m_state->components.push_back(State::Component{comp, std::move(context), factory.destroy});
+  }
+  started.start();
+  RTC_INFO(("%s created", instanceName.c_str()));
+  return comp;
+}
+
+RTObject_impl* Manager::getComponent(const char* instance_name) {
+  std::lock_guard<std::mutex> lock(m_state->mutex);
+  for (const State::Component& c : m_state->components) {
+    if (instance_name != nullptr && std::string(instance_name) == c.object->getInstanceName()) {
+      return c.object;
+    }
+  }
+  return nullptr;
+}
+
+std::vector<RTObject_impl*> Manager::getComponents() {
+  std::lock_guard<std::mutex> lock(m_state->mutex);
+  std::vector<RTObject_impl*> result;
+  for (const State::Component& c : m_state->components) {
+    result.push_back(c.object);
+  }
+  return result;
+}
+
+void Manager::deleteComponent(const char* instance_name) {
+  State::Component removed{nullptr, nullptr, nullptr};
+  {
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    auto& list = m_state->components;
+    const auto it = std::find_if(list.begin(), list.end(), [instance_name](const State::Component& c) {
+      return instance_name != nullptr && std::string(instance_name) == c.object->getInstanceName();
+    });
+    if (it == list.end()) {
+      RTC_WARN(("deleteComponent: no component '%s'", instance_name != nullptr ? instance_name : ""));
+      return;
+    }
+    removed = std::move(*it);
+    list.erase(it);
+  }
+  finalizeComponent(removed);
+}
+
+// Deactivation and onShutdown (by stopping the context), onFinalize, then
+// the factory's delete.
+void Manager::finalizeComponent(ComponentEntry& entry) {
+  const std::string name = entry.object->getInstanceName();
+  entry.context->stop();
+  try {
+    if (entry.object->onFinalize() != RTC_OK) {
+      RTC_ERROR(("%s: onFinalize failed", name.c_str()));
+    }
+  } catch (const std::exception& e) {
+    RTC_ERROR(("%s: onFinalize threw: %s", name.c_str(), e.what()));
+  } catch (...) {
+    RTC_ERROR(("%s: onFinalize threw an exception", name.c_str()));
+  }
+  entry.destroy(entry.object);
+  entry.context.reset();
+  RTC_INFO(("%s deleted", name.c_str()));
+}
+
+bool Manager::connectPorts(const std::string& out_port, const std::string& in_port) {
+  const auto split = [](const std::string& full, std::string& instance, std::string& port) {
+    const std::string::size_type dot = full.find('.');
+    if (dot == std::string::npos) {
+      return false;
+    }
+    instance = full.substr(0, dot);
+    port = full.substr(dot + 1);
+    return true;
+  };
+  std::string outInstance, outName, inInstance, inName;
+  if (!split(out_port, outInstance, outName) || !split(in_port, inInstance, inName)) {
+    RTC_ERROR(("connect %s -> %s: ports are named Instance.port", out_port.c_str(), in_port.c_str()));
+    return false;
+  }
+  RTObject_impl* outComp = getComponent(outInstance.c_str());
+  RTObject_impl* inComp = getComponent(inInstance.c_str());
+  OutPortBase* out = outComp != nullptr ? outComp->findOutPort(outName) : nullptr;
+  InPortBase* in = inComp != nullptr ? inComp->findInPort(inName) : nullptr;
+  if (out == nullptr || in == nullptr) {
+    RTC_ERROR(("connect %s -> %s: %s is not an %s", out_port.c_str(), in_port.c_str(),
+               out == nullptr ? out_port.c_str() : in_port.c_str(), out == nullptr ? "out-port" : "in-port"));
+    return false;
+  }
+  if (!out->connect(*in)) {
+    RTC_ERROR(("connect %s -> %s: different data types or already connected", out_port.c_str(),
+               in_port.c_str()));
+    return false;
+  }
+  RTC_DEBUG(("connected %s -> %s", out_port.c_str(), in_port.c_str()));
+  return true;
+}
+
+bool Manager::connectEitherWay(const std::string& first, const std::string& second) {
+  const std::string::size_type dot = first.find('.');
+  RTObject_impl* comp = dot == std::string::npos ? nullptr : getComponent(first.substr(0, dot).c_str());
+  const bool firstIsOut = comp != nullptr && comp->findOutPort(first.substr(dot + 1)) != nullptr;
+  return firstIsOut ? connectPorts(first, second) : connectPorts(second, first);
+}
+
+}  // namespace RTC

@@ -1,0 +1,46 @@
+// A component module as the manager loads them: factories registered by
+// exported init functions, everything else hidden.
+#include <rtm/idl/BasicDataTypeSkel.h>
+#include <rtm/DataFlowComponentBase.h>
+#include <rtm/Manager.h>
+#include <rtm/OutPort.h>
+
+namespace {
+
+class ModuleComponent : public RTC::DataFlowComponentBase {
+ public:
+  explicit ModuleComponent(RTC::Manager* manager)
+      : DataFlowComponentBase(manager), m_outPort("out", m_out) {}
+
+  RTC::ReturnCode_t onInitialize() override {
+    addOutPort("out", m_outPort);
+    return RTC::RTC_OK;
+  }
+
+  RTC::ReturnCode_t onExecute(RTC::UniqueId) override {
+    m_out.data.length(1);
+    m_out.data[0] = 42;
+    m_outPort.write();
+    return RTC::RTC_OK;
+  }
+
+ private:
+  RTC::TimedLongSeq m_out;
+  RTC::OutPort<RTC::TimedLongSeq> m_outPort;
+};
+
+void registerAs(RTC::Manager* manager, const char* type) {
+  const char* profile[] = {"type_name", type, "category", "Test", ""};
+  coil::Properties properties(profile);
+  manager->registerFactory(properties, RTC::Create<ModuleComponent>, RTC::Delete<ModuleComponent>);
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) void TestModuleInit(RTC::Manager* manager) {
+  registerAs(manager, "TestModule");
+}
+
+extern "C" __attribute__((visibility("default"))) void AlternateInit(RTC::Manager* manager) {
+  registerAs(manager, "AlternateModule");
+}
