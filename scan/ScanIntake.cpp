@@ -1,0 +1,63 @@
+#include <cmath>
+
+#include "component/Strolvex.h"
+
+namespace {
+
+// A step is foreground only when clearly nearer than its background and not
+// a near-sensor echo.
+const double kForegroundRatio = 0.9;
+const double kNearestForegroundMm = 100.0;
+// Where a negative reading is put: near the sensor, below the foreground limit.
+const double kNegativeReadingMm = 10.0;
+
+}  // namespace
+
+void Strolvex::readScan() {
+  ScanWork& work = *m_scanWork;
+  work.lrfdata_min = m_LRFdata_min;
+  work.lrfdata_max = m_LRFdata_max;
+  work.lrfdata_mid = m_LRFdata_mid;
+  work.lrfdata_theta = m_LRFdata_theta;
+  work.lrf_total_steps = m_LRF_Total_steps;
+
+  const double farthest = m_Environmental_maxdata;
+  for (int32_t s = m_LRFdata_min; s <= m_LRFdata_max; ++s) {
+    double range = m_range_data.ranges[static_cast<CORBA::ULong>(s)];
+    // A reading that is not a number is taken as no echo.
+    if (std::isnan(range)) range = 0.0;
+    if (range > farthest) range = farthest;
+    if (range < 0.0) range = kNegativeReadingMm;
+    double& background = work.background[s];
+    if (background == 0.0) background = range;
+    if (background != 0.0) {
+      if (range > background) background = range;
+      work.foreground[s] = range / background < kForegroundRatio && range > kNearestForegroundMm;
+    } else {
+      // No echo and no background yet: assume open space out to the limit.
+      range = farthest;
+      if (farthest != 0.0) background = farthest;
+      work.foreground[s] = 0;
+    }
+    if (background != 0.0 && range == 0.0) range = background;
+    work.range[s] = range;
+  }
+}
+
+void Strolvex::filterIsolatedSteps(int window, int minNeighbours) {
+  int32_t* flags = m_scanWork->foreground;
+  const int32_t first = m_LRFdata_min;
+  const int32_t last = m_LRFdata_max;
+  // Flags outside the processed range may be left over from an earlier,
+  // wider range: they never count.
+  auto flaggedInRange = [&](int32_t s) { return s >= first && s <= last && flags[s] == 1; };
+  for (int32_t s = first; s <= last; ++s) {
+    if (flags[s] != 1) continue;
+    int neighbours = 0;
+    for (int d = 1; d < window; ++d) {
+      if (flaggedInRange(s - d)) ++neighbours;
+      if (flaggedInRange(s + d)) ++neighbours;
+    }
+    if (neighbours < minNeighbours) flags[s] = 0;
+  }
+}

@@ -1,0 +1,66 @@
+#include <cmath>
+#include <cstdint>
+
+#include "component/Strolvex.h"
+
+namespace {
+
+const double kPi = 3.141592653589793;
+
+}  // namespace
+
+void Strolvex::stepToPoint(int32_t step) {
+  // Integer division first: with a theta other than 360 neighbouring steps
+  // share one angle, as the sensor's geometry is described in whole steps.
+  // 64 bits give the same quotient as 32 would wherever 32 do not overflow.
+  const int64_t halfSteps =
+      (static_cast<int64_t>(step) - m_LRFdata_mid) * static_cast<int64_t>(m_LRFdata_theta) / 360;
+  const int64_t steps = 2 * halfSteps;
+  m_pointAngle = static_cast<double>(steps) * kPi / m_LRF_Total_steps;
+  m_pointRange = m_scanWork->range[step];
+  m_pointX = std::sin(m_pointAngle) * m_pointRange;
+  m_pointY = std::cos(m_pointAngle) * m_pointRange;
+}
+
+void Strolvex::extractSegments() {
+  int32_t* flags = m_scanWork->foreground;
+  const int32_t first = m_LRFdata_min;
+  const int32_t last = m_LRFdata_max;
+  int32_t j = 1;
+  // Once every slot holds a segment, later runs can neither be accepted nor
+  // erased: the walk ends there (and never reaches past the slot tables).
+  for (int32_t s = first; s <= last && j <= m_Human_NUM; ++s) {
+    // The step below the range counts as unflagged whatever it holds.
+    const int32_t below = s > first ? flags[s - 1] : 0;
+    const int32_t edge = flags[s] - below;
+    if (edge == 1) {
+      m_openFirst[j] = s;
+    } else if (edge == -1) {
+      m_openLast[j] = s - 1;
+    }
+    if (!(m_openFirst[j] > 0 && m_openLast[j] > 0 && m_openLast[j] > m_openFirst[j])) continue;
+
+    stepToPoint(m_openFirst[j]);
+    m_segFirstX[j] = m_pointX;
+    m_segFirstY[j] = m_pointY;
+    stepToPoint(m_openLast[j]);
+    m_segLastX[j] = m_pointX;
+    m_segLastY[j] = m_pointY;
+    m_segWidth[j] = std::hypot(m_segFirstX[j] - m_segLastX[j], m_segFirstY[j] - m_segLastY[j]);
+
+    if (m_segWidth[j] > m_Human_width) {
+      m_segSteps[j].first_step = m_openFirst[j];
+      m_segSteps[j].last_step = m_openLast[j];
+      m_openFirst[j] = 0;
+      m_openLast[j] = 0;
+      ++j;
+    } else {
+      // Too narrow for a person: it stops being foreground.
+      for (int32_t k = m_openFirst[j]; k <= m_openLast[j]; ++k) flags[k] = 0;
+      m_openFirst[j] = 0;
+      m_openLast[j] = 0;
+      m_segSteps[j].first_step = 0;
+      m_segSteps[j].last_step = 0;
+    }
+  }
+}
