@@ -1,0 +1,124 @@
+// Binding of this scan's candidates to existing tracks, nearest pair first,
+// and the start of new tracks from unbound candidates in the start zone.
+#include <cmath>
+#include <cstdint>
+
+#include "component/Strolvex.h"
+#include "tracker/TrackerConstants.h"
+
+namespace {
+
+// Distances of 9999 mm or more never bind; the same number stands for
+// "nothing found yet".
+const int32_t kDistanceGate = 9999;
+
+// Offset of a new track's first estimate from its candidate: the same
+// candidate in the next scan is then over 1 mm away, which is the least
+// distance that can bind (shorter ones truncate to 0, "no pair").
+const double kStartOffset = 1.0;
+
+struct Matching {
+  double distance[kSlotTableSize][kSlotTableSize] = {};  // 0 = no pair possible
+  bool trackBound[kSlotTableSize] = {};
+  bool candidateTaken[kSlotTableSize] = {};
+  int32_t paired[kSlotTableSize][kSlotTableSize] = {};
+};
+
+}  // namespace
+
+void Strolvex::associateCandidates(TrackRecord* tracks) {
+  const int n = slotsInUse(m_Human_NUM);
+  int32_t ids[kSlotTableSize] = {};
+  for (int i = 1; i <= kMaxSlots; ++i) ids[i] = i <= n ? tracks[i].track_id : 1;
+
+  Matching m;
+  for (int r = 1; r <= n; ++r) {
+    if (ids[r] == 1) continue;
+    for (int s = 1; s <= n; ++s) {
+      const double my = tracks[s].meas_y[1];
+      const double mx = tracks[s].meas_x[1];
+      if (my == 0.0 || mx == 0.0) continue;
+      m.distance[r][s] = truncateToWhole(
+          std::hypot(tracks[r].est_y[1] - my, tracks[r].est_x[1] - mx));
+    }
+  }
+
+  for (int iteration = 1; iteration <= n; ++iteration) {
+    int32_t best[kSlotTableSize] = {};
+    int32_t cand[kSlotTableSize] = {};
+    for (int r = 1; r <= n; ++r) {
+      best[r] = kDistanceGate;
+      for (int s = 1; s <= n; ++s) {
+        const double d = m.distance[r][s];
+        if (d != 0.0 && !m.candidateTaken[s] && !m.trackBound[r] && d < best[r]) {
+          best[r] = static_cast<int32_t>(d);
+          cand[r] = s;
+        }
+      }
+    }
+    double smallest = static_cast<double>(kDistanceGate);
+    int picked = 0;
+    for (int r = 1; r <= n; ++r) {
+      if (best[r] < smallest) {
+        smallest = best[r];
+        picked = r;
+      }
+    }
+    if (picked == 0) continue;
+
+    TrackRecord& track = tracks[picked];
+    const int s = cand[picked];
+    const double my = tracks[s].meas_y[1];
+    const double mx = tracks[s].meas_x[1];
+    track.obs_y[1] = my;
+    track.obs_x[1] = mx;
+    track.prev_assoc_clock = track.assoc_clock;
+    track.assoc_clock = readClock();
+    // Only the forward coordinate decides whether the path grows.
+    if (track.path_y[1] != track.path_y[2] && track.path_y[1] != my) {
+      pushHistory(track.path_y, 10, my, 1);
+      pushHistory(track.path_x, 10, mx, 1);
+    }
+    m.candidateTaken[s] = true;
+    m.trackBound[picked] = true;
+    m.paired[picked][s] = 1;
+  }
+
+  for (int r = 1; r <= n; ++r)
+    for (int s = 1; s <= n; ++s) m_assocPair[r][s] = m.paired[r][s];
+
+  for (int k = 1; k <= n; ++k) {
+    const double my = tracks[k].meas_y[1];
+    const double mx = tracks[k].meas_x[1];
+    if (mx == 0.0 || m.candidateTaken[k]) continue;
+    const double d = std::hypot(mx, my);
+    if (!(m_Human_setdistance < d && d < m_Environmental_maxdata)) continue;
+    const int32_t p = findFreeSlot(ids, 0);
+    if (p < 1 || p > n || ids[p] != 1) continue;
+    TrackRecord& track = tracks[p];
+    for (int j = 0; j < kParticleCount; ++j) {
+      track.particle_y[j] = my;
+      track.particle_x[j] = mx;
+    }
+    track.est_y[1] = my + kStartOffset;
+    track.est_x[1] = mx + kStartOffset;
+    pushHistory(track.path_y, 10, my, 1);
+    pushHistory(track.path_x, 10, mx, 1);
+    ids[p] = findFreeSlot(ids, 1);
+    m.candidateTaken[k] = true;
+  }
+
+  for (int i = 1; i <= n; ++i) tracks[i].track_id = ids[i];
+}
+
+int32_t Strolvex::findFreeSlot(const int32_t* ids, int mode) {
+  // The product of all ten primes needs more than 32 bits.
+  int64_t product = 1;
+  for (int i = 1; i <= kMaxSlots; ++i)
+    if (ids[i] != 0) product *= ids[i];
+  for (int p = 1; p <= kMaxSlots; ++p) {
+    const int32_t prime = kSlotPrimes[p - 1];
+    if (product % prime != 0) return mode == 0 ? p : prime;
+  }
+  return 0;
+}

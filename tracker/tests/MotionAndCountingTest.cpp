@@ -1,0 +1,113 @@
+// Speed, heading and the counting of passes across the forward axis.
+#include <climits>
+
+#include "tracker/tests/TrackerProbe.h"
+
+namespace {
+
+// Slot 1 busy, its estimate moved to (y, x) and motion updated.
+void seeAt(TrackerProbe& p, double y, double x) {
+  p.track(1).est_y[1] = y;
+  p.track(1).est_x[1] = x;
+  p.updateMotion(1);
+}
+
+// A track seen 3000 mm away left of the axis, then 2300 mm away right of it.
+void crossLeftToRight(TrackerProbe& p) {
+  p.occupy(1, 2400.0, -1800.0);
+  seeAt(p, 2400.0, -1800.0);
+  seeAt(p, 1840.0, 1380.0);
+}
+
+TEST(Counting, PassIsCountedOnceInTheConfiguredDirection) {
+  TrackerProbe p;
+  crossLeftToRight(p);
+  EXPECT_EQ(2300.0, p.track(1).est_range[1]);
+  EXPECT_EQ(1, p.m_countIn);
+  EXPECT_EQ(0, p.m_countOut);
+  seeAt(p, 2400.0, -1800.0);  // crossing back changes nothing
+  seeAt(p, 1840.0, 1380.0);
+  seeAt(p, 1840.0, -1380.0);
+  EXPECT_EQ(1, p.m_countIn);
+  EXPECT_EQ(0, p.m_countOut);
+  EXPECT_EQ(5, p.m_countPresent) << "the busy slot, once per update";
+
+  TrackerProbe reversed;
+  reversed.m_Count_mode = "OUT,IN";
+  crossLeftToRight(reversed);
+  EXPECT_EQ(0, reversed.m_countIn);
+  EXPECT_EQ(1, reversed.m_countOut);
+
+  for (const char* mode : {"out,in", "OUT, IN", "", "OUT,IN "}) {
+    TrackerProbe other;
+    other.m_Count_mode = mode;
+    crossLeftToRight(other);
+    EXPECT_EQ(1, other.m_countIn) << '"' << mode << '"';
+  }
+}
+
+TEST(Counting, OtherSideBeyondTheAreaDistanceRearms) {
+  TrackerProbe p;
+  p.occupy(1, 2400.0, -1800.0);
+  seeAt(p, 2400.0, -1800.0);
+  seeAt(p, 2080.0, 1560.0);  // 2600 mm on the other side
+  EXPECT_EQ(2, p.track(1).pass_state);
+  seeAt(p, 1600.0, -1200.0);  // back at exactly 2000 mm: outside the band
+  EXPECT_EQ(0, p.m_countIn + p.m_countOut);
+  seeAt(p, 3000.0, 0.0);  // on the axis: neither side, still armed
+  EXPECT_EQ(2, p.track(1).pass_state);
+  seeAt(p, 1500.0, -2000.0);  // exactly 2500 mm, first side
+  EXPECT_EQ(0, p.m_countIn);
+  EXPECT_EQ(1, p.m_countOut);
+
+  TrackerProbe disabled;
+  disabled.m_Count_area_distance = 4000;
+  disabled.occupy(1, 3000.0, -2000.0);
+  seeAt(disabled, 3000.0, -2000.0);
+  EXPECT_EQ(0, disabled.track(1).pass_state);
+}
+
+TEST(Motion, SpeedAndHeadingOfTheMeasuredPath) {
+  TrackerProbe p;
+  TrackRecord& t = p.track(1);
+  p.occupy(1, 2000.0, 0.0);
+  t.path_y[2] = 1700.0;  // 300 mm along +y and 400 mm toward -x in 0.5 s
+  t.path_x[2] = 400.0;
+  t.prev_assoc_clock = 1000;
+  t.assoc_clock = 1500;
+  p.updateMotion(1);
+  EXPECT_EQ(1000.0, t.speed_hist[1]);
+  EXPECT_NEAR(53.130102, t.heading_hist[1], 1e-6);
+
+  t.prev_assoc_clock = 1250;  // 2000 mm/s: a jump, not recorded
+  t.speed_hist[1] = 2000.0;   // nor does a recorded 2000.0 give a heading
+  p.updateMotion(1);
+  EXPECT_EQ(2000.0, t.speed_hist[1]);
+  EXPECT_EQ(0.0, t.heading_hist[2]);
+
+  t.prev_assoc_clock = 1500;  // two bindings in one millisecond
+  p.updateMotion(1);
+  EXPECT_EQ(2000.0, t.speed_hist[1]);
+  EXPECT_EQ(2000.0, t.est_range[1]);
+}
+
+TEST(Motion, ClockWrapBetweenTwoBindings) {
+  EXPECT_EQ(10, elapsedBetween(INT_MIN + 4, INT_MAX - 5));
+  EXPECT_EQ(-10, elapsedBetween(INT_MAX - 5, INT_MIN + 4));
+  TrackerProbe p;
+  TrackRecord& t = p.track(1);
+  p.occupy(1, 2000.0, 0.0);
+  t.path_y[2] = 1500.0;
+  t.path_x[2] = 0.0;
+  t.prev_assoc_clock = INT_MAX - 499;
+  t.assoc_clock = INT_MIN + 500;  // 1000 ms later
+  p.updateMotion(1);
+  EXPECT_EQ(500.0, t.speed_hist[1]);
+}
+
+TEST(Generator, MicrosoftSequenceFromStateOne) {
+  TrackerProbe p;
+  for (int expected : {41, 18467, 6334, 26500, 19169}) EXPECT_EQ(expected, p.drawRandom());
+}
+
+}  // namespace
