@@ -1,0 +1,211 @@
+#include "tools/replay/Replay.h"
+
+#include <rtm/ExtTrigExecutionContext.h>
+#include <sys/stat.h>
+#include <rtm/Manager.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "component/Strolvex.h"
+#include "component/StrolvexInit.h"
+#include "tools/replay/ReplayProgress.h"
+#include "tools/replay/ResultLine.h"
+#include "tools/replay/ScanReplayDriver.h"
+#include "tools/scanlog/ScanLog.h"
+
+namespace {
+
+const char* const kDriverInstance = "ScanReplay0";
+const char* const kStrolvexInstance = "Strolvex0";
+
+// The module-init procedure has no context argument: it leaves the two
+// components it creates here.
+RTC::RTObject_impl* g_driver = nullptr;
+RTC::RTObject_impl* g_strolvex = nullptr;
+
+void createReplayComponents(RTC::Manager* manager) {
+  StrolvexInit(manager);
+  registerScanReplayDriver(manager);
+  g_driver = manager->createComponent(ScanReplayDriver::kTypeName);
+  g_strolvex = manager->createComponent("Strolvex");
+}
+
+std::string preconnections() {
+  const std::string driver = kDriverInstance;
+  const std::string strolvex = kStrolvexInstance;
+  std::string list = driver + ".range_data?port=" + strolvex + ".range_data";
+  for (const char* port : {"human_dataX", "human_dataY", "human_dataV", "human_dataT",
+                           "count_data"})
+    list += "," + strolvex + "." + port + "?port=" + driver + "." + port;
+  return list;
+}
+
+// The scan's time stamp as the component's 32-bit millisecond clock sees it.
+int32_t wrapMilliseconds(int64_t t_ms) {
+  const uint32_t bits = static_cast<uint32_t>(static_cast<uint64_t>(t_ms));
+  return bits <= 0x7FFFFFFFu ? static_cast<int32_t>(bits) : -static_cast<int32_t>(~bits) - 1;
+}
+
+// The manager's command line: program name, the user's manager options,
+// then the replay's own, which therefore win.
+std::vector<std::string> managerArguments(const std::string& program,
+                                          const std::vector<std::string>& userOptions) {
+  std::vector<std::string> args{program};
+  args.insert(args.end(), userOptions.begin(), userOptions.end());
+  const std::string own[] = {
+      "exec_cxt.periodic.type:ExtTrigExecutionContext",
+      "manager.components.preconnect:" + preconnections(),
+      std::string("manager.components.preactivation:") + kStrolvexInstance};
+  for (const std::string& option : own) {
+    args.push_back("-o");
+    args.push_back(option);
+  }
+  return args;
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+struct LineBuffer {
+  ~LineBuffer() { std::free(data); }
+  char* data = nullptr;
+  std::size_t capacity = 0;
+};
+
+class ReplayRun {
+ public:
+  ReplayRun(const std::string& program, std::FILE* out, std::FILE* err)
+      : program_(program), out_(out), err_(err), progress_(err) {}
+
+  int run(const std::vector<std::string>& userOptions, const std::string& logPath);
+
+ private:
+  bool startManager(const std::vector<std::string>& userOptions);
+  bool replayLines(std::FILE* log, const std::string& logPath);
+  void replayScan(const ScanRecord& scan);
+  int fail(int status, const std::string& message);
+
+  std::string program_;
+  std::FILE* out_;
+  std::FILE* err_;
+  // The manager may keep pointers into its command line.
+  std::vector<std::string> managerArgs_;
+  std::vector<char*> managerArgv_;
+  RTC::Manager* manager_ = nullptr;
+  ScanReplayDriver* driver_ = nullptr;
+  Strolvex* strolvex_ = nullptr;
+  OpenRTM::ExtTrigExecutionContextService_var trigger_ =
+      OpenRTM::ExtTrigExecutionContextService::_nil();
+  ManualClock clock_;
+  ReplayProgress progress_;
+  int64_t scansDone_ = 0;
+  long malformedLines_ = 0;
+};
+
+int ReplayRun::fail(int status, const std::string& message) {
+  std::fprintf(err_, "%s: %s\n", program_.c_str(), message.c_str());
+  return status;
+}
+
+bool ReplayRun::startManager(const std::vector<std::string>& userOptions) {
+  managerArgs_ = managerArguments(program_, userOptions);
+  for (std::string& arg : managerArgs_) managerArgv_.push_back(&arg[0]);
+  managerArgv_.push_back(nullptr);
+  manager_ = RTC::Manager::init(static_cast<int>(managerArgs_.size()), managerArgv_.data());
+  if (manager_ == nullptr) return false;
+  manager_->setModuleInitProc(createReplayComponents);
+  if (!manager_->activateManager()) return false;
+
+  driver_ = dynamic_cast<ScanReplayDriver*>(g_driver);
+  strolvex_ = dynamic_cast<Strolvex*>(g_strolvex);
+  if (driver_ == nullptr || strolvex_ == nullptr) return false;
+  strolvex_->setClock(&clock_);
+
+  RTC::ExecutionContext_var context = g_strolvex->get_context(0);
+  if (CORBA::is_nil(context)) return false;
+  trigger_ = OpenRTM::ExtTrigExecutionContextService::_narrow(context);
+  if (CORBA::is_nil(trigger_)) return false;
+  // A context may carry out the preactivation only at its next cycle; with
+  // no scan waiting that cycle changes nothing.
+  if (context->get_component_state(g_strolvex->getObjRef()) != RTC::ACTIVE_STATE)
+    trigger_->tick();
+  return context->get_component_state(g_strolvex->getObjRef()) == RTC::ACTIVE_STATE;
+}
+
+void ReplayRun::replayScan(const ScanRecord& scan) {
+  clock_.set(wrapMilliseconds(scan.t_ms));
+  driver_->sendScan(scan);
+  trigger_->tick();
+  ReplayResult result;
+  if (driver_->takeResults(result)) {
+    const std::string line = formatResultLine(scan.t_ms, result);
+    std::fwrite(line.data(), 1, line.size(), out_);
+    std::fputc('\n', out_);
+  }
+  ++scansDone_;
+  progress_.update(scansDone_, result.count);
+}
+
+bool ReplayRun::replayLines(std::FILE* log, const std::string& logPath) {
+  LineBuffer buffer;
+  long lineNumber = 0;
+  errno = 0;
+  ssize_t length;
+  while ((length = getline(&buffer.data, &buffer.capacity, log)) >= 0) {
+    ++lineNumber;
+    std::string text(buffer.data, static_cast<std::size_t>(length));
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    const ScanLine line = parseScanLine(text);
+    if (line.kind == ScanLine::kMalformed) {
+      progress_.interrupt();
+      std::fprintf(err_, "%s: %s:%ld: %s; line skipped\n", program_.c_str(), logPath.c_str(),
+                   lineNumber, line.error.c_str());
+      ++malformedLines_;
+    } else if (line.kind == ScanLine::kScan) {
+      replayScan(line.scan);
+    }
+  }
+  return !std::ferror(log);
+}
+
+int ReplayRun::run(const std::vector<std::string>& userOptions, const std::string& logPath) {
+  std::unique_ptr<std::FILE, FileCloser> log(std::fopen(logPath.c_str(), "r"));
+  if (!log)
+    return fail(kReplayUnreadableLog,
+                "cannot read scan log '" + logPath + "': " + std::strerror(errno));
+  struct stat status;
+  if (fstat(fileno(log.get()), &status) == 0 && S_ISDIR(status.st_mode))
+    return fail(kReplayUnreadableLog, "cannot read scan log '" + logPath + "': it is a directory");
+
+  if (!startManager(userOptions)) {
+    if (manager_ != nullptr) manager_->shutdown();
+    return fail(kReplayNotRunnable, "could not start and activate the Strolvex component");
+  }
+  const bool readWhole = replayLines(log.get(), logPath);
+  const int readError = errno;
+  progress_.finish();
+  strolvex_->setClock(nullptr);
+  // Let go of the context before the manager takes its broker down.
+  trigger_ = OpenRTM::ExtTrigExecutionContextService::_nil();
+  manager_->shutdown();
+
+  if (std::fflush(out_) != 0 || std::ferror(out_))
+    return fail(kReplayNotRunnable, "cannot write the results");
+  if (!readWhole)
+    return fail(kReplayUnreadableLog, "reading scan log '" + logPath +
+                                          "' failed: " + std::strerror(readError));
+  return malformedLines_ != 0 ? kReplayMalformedLines : kReplayOk;
+}
+
+}  // namespace
+
+int runReplay(const std::string& program, const std::vector<std::string>& userOptions,
+              const std::string& logPath, std::FILE* out, std::FILE* err) {
+  ReplayRun replay(program, out, err);
+  return replay.run(userOptions, logPath);
+}
