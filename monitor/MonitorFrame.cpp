@@ -5,9 +5,10 @@
 #include <cstdlib>
 #include <cstdio>
 
+#include "scan/StepGeometry.h"
+
 namespace {
 
-const double kPi = 3.141592653589793;
 const double kOriginX = 250.0;
 const double kOriginY = 300.0;
 const double kMillimetresPerPixel = 18.0;
@@ -51,18 +52,9 @@ Pixel pixelOf(double x, double y) {
                truncateToPixel(kOriginY - y / kMillimetresPerPixel)};
 }
 
-// The angle of a step as the scan processing computes it: the integer
-// division comes first, so some parameter sets group neighbouring steps.
-// Wide arithmetic keeps absurd parameter copies from overflowing.
-double stepAngle(int step, const ScanWork& scan) {
-  int64_t k = (static_cast<int64_t>(step) - scan.lrfdata_mid) *
-              scan.lrfdata_theta / 360;
-  k = 2 * k;
-  return static_cast<double>(k) * kPi / scan.lrf_total_steps;
-}
-
 Pixel pixelOfStep(int step, double range, const ScanWork& scan) {
-  const double angle = stepAngle(step, scan);
+  const double angle =
+      stepAngle(step, scan.lrfdata_mid, scan.lrfdata_theta, scan.lrf_total_steps);
   return pixelOf(std::sin(angle) * range, std::cos(angle) * range);
 }
 

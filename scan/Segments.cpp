@@ -2,21 +2,10 @@
 #include <cstdint>
 
 #include "component/Strolvex.h"
-
-namespace {
-
-const double kPi = 3.141592653589793;
-
-}  // namespace
+#include "scan/StepGeometry.h"
 
 void Strolvex::stepToPoint(int32_t step) {
-  // Integer division first: with a theta other than 360 neighbouring steps
-  // share one angle, as the sensor's geometry is described in whole steps.
-  // 64 bits give the same quotient as 32 would wherever 32 do not overflow.
-  const int64_t halfSteps =
-      (static_cast<int64_t>(step) - m_LRFdata_mid) * static_cast<int64_t>(m_LRFdata_theta) / 360;
-  const int64_t steps = 2 * halfSteps;
-  m_pointAngle = static_cast<double>(steps) * kPi / m_LRF_Total_steps;
+  m_pointAngle = stepAngle(step, m_LRFdata_mid, m_LRFdata_theta, m_LRF_Total_steps);
   m_pointRange = m_scanWork->range[step];
   m_pointX = std::sin(m_pointAngle) * m_pointRange;
   m_pointY = std::cos(m_pointAngle) * m_pointRange;

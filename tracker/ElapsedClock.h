@@ -33,12 +33,17 @@ class ManualClock : public ElapsedClock {
   int32_t now_ = 0;
 };
 
+// A millisecond count as the 32-bit clock shows it: the low 32 bits, read
+// as a signed value without relying on an implementation-defined conversion.
+inline int32_t wrapMilliseconds(uint64_t ms) {
+  const uint32_t bits = static_cast<uint32_t>(ms);
+  return bits <= 0x7FFFFFFFu ? static_cast<int32_t>(bits) : -static_cast<int32_t>(~bits) - 1;
+}
+
 // later - earlier in milliseconds, taken modulo 2^32 so that a wrap of the
 // 32-bit reading between the two does not disturb the difference.
 inline int32_t elapsedBetween(int32_t later, int32_t earlier) {
-  uint32_t diff = static_cast<uint32_t>(later) - static_cast<uint32_t>(earlier);
-  return diff <= 0x7FFFFFFFu ? static_cast<int32_t>(diff)
-                             : -static_cast<int32_t>(~diff) - 1;
+  return wrapMilliseconds(static_cast<uint32_t>(later) - static_cast<uint32_t>(earlier));
 }
 
 #endif

@@ -5,9 +5,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "scan/StepGeometry.h"
 #include "tracker/TrackRecord.h"
-
-const double kPi = 3.141592653589793;
 
 // Identity of a busy slot: the prime of its position (position p has
 // kSlotPrimes[p - 1]). The product of all identities names the busy set.

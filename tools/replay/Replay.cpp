@@ -13,7 +13,7 @@
 #include "component/Strolvex.h"
 #include "component/StrolvexInit.h"
 #include "tools/replay/ReplayProgress.h"
-#include "tools/replay/ResultLine.h"
+#include "tools/results/ResultLine.h"
 #include "tools/replay/ScanReplayDriver.h"
 #include "tools/scanlog/ScanLog.h"
 
@@ -42,12 +42,6 @@ std::string preconnections() {
                            "count_data"})
     list += "," + strolvex + "." + port + "?port=" + driver + "." + port;
   return list;
-}
-
-// The scan's time stamp as the component's 32-bit millisecond clock sees it.
-int32_t wrapMilliseconds(int64_t t_ms) {
-  const uint32_t bits = static_cast<uint32_t>(static_cast<uint64_t>(t_ms));
-  return bits <= 0x7FFFFFFFu ? static_cast<int32_t>(bits) : -static_cast<int32_t>(~bits) - 1;
 }
 
 // The manager's command line: program name, the user's manager options,
@@ -138,12 +132,12 @@ bool ReplayRun::startManager(const std::vector<std::string>& userOptions) {
 }
 
 void ReplayRun::replayScan(const ScanRecord& scan) {
-  clock_.set(wrapMilliseconds(scan.t_ms));
+  clock_.set(wrapMilliseconds(static_cast<uint64_t>(scan.t_ms)));
   driver_->sendScan(scan);
   trigger_->tick();
   ReplayResult result;
   if (driver_->takeResults(result)) {
-    const std::string line = formatResultLine(scan.t_ms, result);
+    const std::string line = formatResultLine(scan.t_ms, result.x, result.y, result.v, result.h, result.count);
     std::fwrite(line.data(), 1, line.size(), out_);
     std::fputc('\n', out_);
   }
