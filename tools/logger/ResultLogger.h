@@ -1,0 +1,52 @@
+// ResultLogger: an RT-Component that listens to Strolvex's five outputs,
+// prints the counts whenever they change and a summary at shutdown, and can
+// keep every cycle as a JSON line.
+#ifndef STROLVEX_TOOLS_LOGGER_RESULTLOGGER_H
+#define STROLVEX_TOOLS_LOGGER_RESULTLOGGER_H
+
+#include <rtm/idl/BasicDataTypeSkel.h>
+#include <rtm/DataFlowComponentBase.h>
+#include <rtm/InPort.h>
+#include <rtm/Manager.h>
+
+#include <fstream>
+#include <string>
+
+#include "tools/logger/CountReport.h"
+
+class ResultLogger : public RTC::DataFlowComponentBase {
+ public:
+  explicit ResultLogger(RTC::Manager* manager);
+  ~ResultLogger() override;
+
+  RTC::ReturnCode_t onInitialize() override;
+  RTC::ReturnCode_t onFinalize() override;
+  RTC::ReturnCode_t onActivated(RTC::UniqueId exec_handle) override;
+  RTC::ReturnCode_t onDeactivated(RTC::UniqueId exec_handle) override;
+  RTC::ReturnCode_t onExecute(RTC::UniqueId exec_handle) override;
+
+ private:
+  bool sampleComplete();
+  void takeSample();
+  void writeJson();
+  void say(const std::string& text);
+
+  std::string m_json_file;  // empty: no JSON lines
+  std::ofstream m_json;
+  CountReport m_report;
+
+  RTC::TimedLongSeq m_human_dataX;
+  RTC::InPort<RTC::TimedLongSeq> m_human_dataXIn;
+  RTC::TimedLongSeq m_human_dataY;
+  RTC::InPort<RTC::TimedLongSeq> m_human_dataYIn;
+  RTC::TimedLongSeq m_human_dataV;
+  RTC::InPort<RTC::TimedLongSeq> m_human_dataVIn;
+  RTC::TimedLongSeq m_human_dataT;
+  RTC::InPort<RTC::TimedLongSeq> m_human_dataTIn;
+  RTC::TimedLongSeq m_count_data;
+  RTC::InPort<RTC::TimedLongSeq> m_count_dataIn;
+};
+
+extern "C" void ResultLoggerInit(RTC::Manager* manager);
+
+#endif
