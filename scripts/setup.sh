@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the tests and the demo need.
+set -euo pipefail
+packages=(
+  g++ make cmake pkg-config binutils
+  libomniorb4-dev omniidl
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libfast-float-dev
+  libcairo2-dev libx11-dev fontconfig fonts-dejavu-core
+  xvfb xauth
+)
+if [ "$(id -u)" -ne 0 ]; then
+  echo "setup.sh installs Debian packages and must run as root" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+echo "setup: packages installed"

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is needed, then builds and runs every test twice: a normal
+# build with warnings as errors, and one under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+bash "$here/scripts/setup.sh"
+
+echo "== normal build (warnings are errors) =="
+bash "$here/scripts/build.sh" "$here/build-ci" -DSTROLVEX_WERROR=ON -DSTROLVEX_BENCH=ON
+(cd "$here/build-ci" && ctest --output-on-failure -j 2)
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer build =="
+bash "$here/scripts/build.sh" "$here/build-asan" -DSTROLVEX_WERROR=ON -DSTROLVEX_SANITIZE=ON
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+(cd "$here/build-asan" && ctest --output-on-failure -j 2)
