@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <iostream>
 
-#include "tools/results/ResultLine.h"
 
 namespace {
 
@@ -28,21 +27,12 @@ const char* kResultLoggerProfile[] = {
 }  // namespace
 
 ResultLogger::ResultLogger(RTC::Manager* manager)
-    : RTC::DataFlowComponentBase(manager),
-      m_human_dataXIn("human_dataX", m_human_dataX),
-      m_human_dataYIn("human_dataY", m_human_dataY),
-      m_human_dataVIn("human_dataV", m_human_dataV),
-      m_human_dataTIn("human_dataT", m_human_dataT),
-      m_count_dataIn("count_data", m_count_data) {}
+    : RTC::DataFlowComponentBase(manager) {}
 
 ResultLogger::~ResultLogger() {}
 
 RTC::ReturnCode_t ResultLogger::onInitialize() {
-  addInPort("human_dataX", m_human_dataXIn);
-  addInPort("human_dataY", m_human_dataYIn);
-  addInPort("human_dataV", m_human_dataVIn);
-  addInPort("human_dataT", m_human_dataTIn);
-  addInPort("count_data", m_count_dataIn);
+  m_results.registerWith(*this);
   bindParameter("json_file", m_json_file, "");
   return RTC::RTC_OK;
 }
@@ -68,26 +58,14 @@ RTC::ReturnCode_t ResultLogger::onDeactivated(RTC::UniqueId) {
 }
 
 RTC::ReturnCode_t ResultLogger::onExecute(RTC::UniqueId) {
-  while (sampleComplete()) takeSample();
+  while (m_results.takeNext()) takeSample();
   return RTC::RTC_OK;
 }
 
-// Strolvex writes its five ports one after the other; a cycle's sample is
-// taken only once all five have arrived.
-bool ResultLogger::sampleComplete() {
-  return m_human_dataXIn.isNew() && m_human_dataYIn.isNew() && m_human_dataVIn.isNew() &&
-         m_human_dataTIn.isNew() && m_count_dataIn.isNew();
-}
-
 void ResultLogger::takeSample() {
-  m_human_dataXIn.read();
-  m_human_dataYIn.read();
-  m_human_dataVIn.read();
-  m_human_dataTIn.read();
-  m_count_dataIn.read();
-  if (m_count_data.data.length() == 3) {
-    const std::string line =
-        m_report.update(m_count_data.data[0], m_count_data.data[1], m_count_data.data[2]);
+  const RTC::TimedLongSeq& counts = m_results.counts();
+  if (counts.data.length() == 3) {
+    const std::string line = m_report.update(counts.data[0], counts.data[1], counts.data[2]);
     if (!line.empty()) say(line);
   } else {
     m_report.skipMalformed();
@@ -96,10 +74,9 @@ void ResultLogger::takeSample() {
 }
 
 void ResultLogger::writeJson() {
-  const int64_t t_ms = static_cast<int64_t>(m_count_data.tm.sec) * 1000 + m_count_data.tm.nsec / 1000000;
-  m_json << formatResultLine(t_ms, m_human_dataX.data, m_human_dataY.data, m_human_dataV.data,
-                             m_human_dataT.data, m_count_data.data)
-         << '\n';
+  const RTC::Time& tm = m_results.counts().tm;
+  const int64_t t_ms = static_cast<int64_t>(tm.sec) * 1000 + tm.nsec / 1000000;
+  m_json << m_results.jsonLine(t_ms) << '\n';
   m_json.flush();
   if (!m_json) {
     RTC_ERROR(("writing JSON lines to %s failed; no more are written", m_json_file.c_str()));

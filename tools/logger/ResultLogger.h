@@ -13,6 +13,7 @@
 #include <string>
 
 #include "tools/logger/CountReport.h"
+#include "tools/results/ResultInPorts.h"
 
 class ResultLogger : public RTC::DataFlowComponentBase {
  public:
@@ -26,7 +27,6 @@ class ResultLogger : public RTC::DataFlowComponentBase {
   RTC::ReturnCode_t onExecute(RTC::UniqueId exec_handle) override;
 
  private:
-  bool sampleComplete();
   void takeSample();
   void writeJson();
   void say(const std::string& text);
@@ -35,16 +35,7 @@ class ResultLogger : public RTC::DataFlowComponentBase {
   std::ofstream m_json;
   CountReport m_report;
 
-  RTC::TimedLongSeq m_human_dataX;
-  RTC::InPort<RTC::TimedLongSeq> m_human_dataXIn;
-  RTC::TimedLongSeq m_human_dataY;
-  RTC::InPort<RTC::TimedLongSeq> m_human_dataYIn;
-  RTC::TimedLongSeq m_human_dataV;
-  RTC::InPort<RTC::TimedLongSeq> m_human_dataVIn;
-  RTC::TimedLongSeq m_human_dataT;
-  RTC::InPort<RTC::TimedLongSeq> m_human_dataTIn;
-  RTC::TimedLongSeq m_count_data;
-  RTC::InPort<RTC::TimedLongSeq> m_count_dataIn;
+  ResultInPorts m_results;
 };
 
 extern "C" void ResultLoggerInit(RTC::Manager* manager);

@@ -13,7 +13,6 @@
 #include "component/Strolvex.h"
 #include "component/StrolvexInit.h"
 #include "tools/replay/ReplayProgress.h"
-#include "tools/results/ResultLine.h"
 #include "tools/replay/ScanReplayDriver.h"
 #include "tools/scanlog/ScanLog.h"
 
@@ -135,14 +134,17 @@ void ReplayRun::replayScan(const ScanRecord& scan) {
   clock_.set(wrapMilliseconds(static_cast<uint64_t>(scan.t_ms)));
   driver_->sendScan(scan);
   trigger_->tick();
-  ReplayResult result;
-  if (driver_->takeResults(result)) {
-    const std::string line = formatResultLine(scan.t_ms, result.x, result.y, result.v, result.h, result.count);
+  ResultInPorts& results = driver_->results();
+  std::vector<int32_t> counts;  // none when the scan was ignored
+  if (results.takeNext()) {
+    const std::string line = results.jsonLine(scan.t_ms);
     std::fwrite(line.data(), 1, line.size(), out_);
     std::fputc('\n', out_);
+    const RTC::TimedLongSeq& published = results.counts();
+    for (CORBA::ULong k = 0; k < published.data.length(); ++k) counts.push_back(published.data[k]);
   }
   ++scansDone_;
-  progress_.update(scansDone_, result.count);
+  progress_.update(scansDone_, counts);
 }
 
 bool ReplayRun::replayLines(std::FILE* log, const std::string& logPath) {
