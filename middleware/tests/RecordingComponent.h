@@ -24,41 +24,41 @@ std::vector<std::string> eventsOf(const std::string& instance);
 
 class RecordingComponent : public RTC::DataFlowComponentBase {
  public:
-  explicit RecordingComponent(RTC::Manager* manager);
-  ~RecordingComponent() override;
+  explicit RecordingComponent(RTC::Manager* manager) : DataFlowComponentBase(manager) {}
+  ~RecordingComponent() override { record("destroyed"); }
 
   RTC::ReturnCode_t onInitialize() override;
-  RTC::ReturnCode_t onFinalize() override;
-  RTC::ReturnCode_t onStartup(RTC::UniqueId id) override;
-  RTC::ReturnCode_t onShutdown(RTC::UniqueId id) override;
-  RTC::ReturnCode_t onActivated(RTC::UniqueId id) override;
-  RTC::ReturnCode_t onDeactivated(RTC::UniqueId id) override;
-  RTC::ReturnCode_t onExecute(RTC::UniqueId id) override;
-  RTC::ReturnCode_t onAborting(RTC::UniqueId id) override;
-  RTC::ReturnCode_t onError(RTC::UniqueId id) override;
-  RTC::ReturnCode_t onReset(RTC::UniqueId id) override;
-  RTC::ReturnCode_t onStateUpdate(RTC::UniqueId id) override;
+  RTC::ReturnCode_t onFinalize() override { return record("onFinalize"); }
+  RTC::ReturnCode_t onStartup(RTC::UniqueId) override { return record("onStartup"); }
+  RTC::ReturnCode_t onShutdown(RTC::UniqueId) override { return record("onShutdown"); }
+  // Writes first when test.write_at_activation is YES, recording "wrote"
+  // if the out-port had a connection.
+  RTC::ReturnCode_t onActivated(RTC::UniqueId) override;
+  RTC::ReturnCode_t onDeactivated(RTC::UniqueId) override { return record("onDeactivated"); }
+  RTC::ReturnCode_t onExecute(RTC::UniqueId) override { return record("onExecute"); }
+  RTC::ReturnCode_t onAborting(RTC::UniqueId) override { return record("onAborting"); }
+  RTC::ReturnCode_t onError(RTC::UniqueId) override { return record("onError"); }
+  RTC::ReturnCode_t onReset(RTC::UniqueId) override { return record("onReset"); }
+  RTC::ReturnCode_t onStateUpdate(RTC::UniqueId) override { return record("onStateUpdate"); }
 
+  // The thread that last ran the callback.
   std::thread::id threadOf(const std::string& callback);
-  int executions();
 
   // Bound configuration.
-  int m_count;
+  int m_count = 0;
   std::string m_label;
-  int m_countAtActivation;
+  int m_countAtActivation = -1;
 
   RTC::TimedLongSeq m_in;
-  RTC::InPort<RTC::TimedLongSeq> m_inPort;
+  RTC::InPort<RTC::TimedLongSeq> m_inPort{"in", m_in, 4};
   RTC::TimedLongSeq m_out;
-  RTC::OutPort<RTC::TimedLongSeq> m_outPort;
-  bool m_writeAtActivation;
+  RTC::OutPort<RTC::TimedLongSeq> m_outPort{"out", m_out};
 
  private:
   RTC::ReturnCode_t record(const char* callback);
 
   std::mutex m_mutex;
   std::map<std::string, std::thread::id> m_threads;
-  int m_executions;
 };
 
 // Registers RecordingComponent as "Recorder" (category "Test") with

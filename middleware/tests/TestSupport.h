@@ -3,7 +3,7 @@
 #ifndef MIDDLEWARE_TESTS_TESTSUPPORT_H
 #define MIDDLEWARE_TESTS_TESTSUPPORT_H
 
-#include <rtm/Manager.h>
+#include "RecordingComponent.h"
 
 #include <gtest/gtest.h>
 
@@ -14,27 +14,21 @@
 // Calls Manager::init with "test" followed by args.
 RTC::Manager* initManager(std::vector<std::string> args);
 
-// A directory of its own under /tmp, removed with its files at the end.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  const std::string& path() const { return m_path; }
-  // Writes text to the named file and returns its full path.
-  std::string write(const std::string& name, const std::string& text) const;
-
- private:
-  std::string m_path;
-  mutable std::vector<std::string> m_files;
-};
+// Writes text to the named file of a scratch directory kept in the build
+// tree and returns the file's path.
+std::string writeScratchFile(const std::string& name, const std::string& text);
 
 // Polls until done() holds; false after a generous limit.
 bool eventually(const std::function<bool()>& done);
 
 class ManagerTest : public ::testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  void SetUp() override { clearRecordedEvents(); }
+  void TearDown() override {
+    if (m_manager != nullptr) {
+      m_manager->shutdown();
+    }
+  }
   // A manager with the given options, quiet below ERROR, Recorder registered.
   RTC::Manager* start(std::vector<std::string> args = {});
   RTC::Manager* m_manager = nullptr;

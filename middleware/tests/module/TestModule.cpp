@@ -7,26 +7,22 @@
 
 namespace {
 
+// Writes 42 on every cycle.
 class ModuleComponent : public RTC::DataFlowComponentBase {
  public:
-  explicit ModuleComponent(RTC::Manager* manager)
-      : DataFlowComponentBase(manager), m_outPort("out", m_out) {}
-
-  RTC::ReturnCode_t onInitialize() override {
-    addOutPort("out", m_outPort);
-    return RTC::RTC_OK;
-  }
-
-  RTC::ReturnCode_t onExecute(RTC::UniqueId) override {
+  explicit ModuleComponent(RTC::Manager* manager) : DataFlowComponentBase(manager) {
     m_out.data.length(1);
     m_out.data[0] = 42;
+  }
+  RTC::ReturnCode_t onInitialize() override { return addOutPort("out", m_outPort) ? RTC::RTC_OK : RTC::RTC_ERROR; }
+  RTC::ReturnCode_t onExecute(RTC::UniqueId) override {
     m_outPort.write();
     return RTC::RTC_OK;
   }
 
  private:
   RTC::TimedLongSeq m_out;
-  RTC::OutPort<RTC::TimedLongSeq> m_outPort;
+  RTC::OutPort<RTC::TimedLongSeq> m_outPort{"out", m_out};
 };
 
 void registerAs(RTC::Manager* manager, const char* type) {
