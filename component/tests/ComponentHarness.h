@@ -1,88 +1,118 @@
-// Drives Strolvex components through the built-in runtime: one manager per
-// test process with externally triggered execution contexts, a port probe
-// wired to the component's six ports, and tick() for one cycle.
+// Drives a Strolvex component through the built-in runtime: a fresh manager
+// per test with externally triggered contexts, a port probe wired to the
+// component's six ports, and tick() for one cycle.
 #ifndef STROLVEX_COMPONENT_TESTS_COMPONENTHARNESS_H
 #define STROLVEX_COMPONENT_TESTS_COMPONENTHARNESS_H
 
 #include <gtest/gtest.h>
+#include <rtm/ExtTrigExecutionContext.h>
+#include <rtm/Factory.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "component/StrolvexProfile.h"
 #include "component/tests/StrolvexProbe.h"
 
-// The other end of every Strolvex port.
-class PortProbe : public RTC::DataFlowComponentBase {
- public:
-  explicit PortProbe(RTC::Manager* manager);
-  RTC::ReturnCode_t onInitialize() override;
+// The other end of every Strolvex port; its in-ports bear the names of the
+// out-ports they listen to.
+struct PortProbe : RTC::DataFlowComponentBase {
+  enum Output { kX, kY, kV, kT, kCount };
 
-  void sendScan(const std::vector<double>& ranges, uint32_t sec = 0, uint32_t nsec = 0);
+  explicit PortProbe(RTC::Manager* manager)
+      : RTC::DataFlowComponentBase(manager),
+        scanOut("scan", scan),
+        outputs{{"human_dataX", received[0]}, {"human_dataY", received[1]},
+                {"human_dataV", received[2]}, {"human_dataT", received[3]},
+                {"count_data", received[4]}} {}
+  RTC::ReturnCode_t onInitialize() override {
+    addOutPort("scan", scanOut);
+    for (auto& port : outputs) addInPort(port.getName(), port);
+    return RTC::RTC_OK;
+  }
 
-  // One published sample of an output port; empty() when none arrived.
-  struct Sample {
-    bool arrived = false;
-    RTC::Time tm{0, 0};
-    std::vector<int32_t> data;
-  };
-  Sample takeX() { return take(m_xIn, m_x); }
-  Sample takeY() { return take(m_yIn, m_y); }
-  Sample takeV() { return take(m_vIn, m_v); }
-  Sample takeT() { return take(m_tIn, m_t); }
-  Sample takeCount() { return take(m_countIn, m_count); }
-  // True when any output port holds an unread sample.
-  bool anyOutput();
-  // Forgets every unread output sample.
-  void drain();
+  void sendScan(const std::vector<double>& ranges) {
+    scan.ranges.length(static_cast<CORBA::ULong>(ranges.size()));
+    for (CORBA::ULong s = 0; s < ranges.size(); ++s) scan.ranges[s] = ranges[s];
+    scanOut.write();
+  }
+  // The values of the oldest unread sample (left in received[output]); none
+  // when nothing arrived.
+  std::vector<int32_t> take(int output) {
+    std::vector<int32_t> values;
+    if (!outputs[output].read()) return values;
+    for (CORBA::ULong k = 0; k < received[output].data.length(); ++k) {
+      values.push_back(received[output].data[k]);
+    }
+    return values;
+  }
+  // Reads every unread output sample; true when there was one.
+  bool drain() {
+    bool any = false;
+    for (auto& port : outputs) {
+      while (port.read()) any = true;
+    }
+    return any;
+  }
 
- private:
-  static Sample take(RTC::InPort<RTC::TimedLongSeq>& port, RTC::TimedLongSeq& value);
-
-  RTC::RangeData m_scan;
-  RTC::OutPort<RTC::RangeData> m_scanOut;
-  RTC::TimedLongSeq m_x, m_y, m_v, m_t, m_count;
-  RTC::InPort<RTC::TimedLongSeq> m_xIn, m_yIn, m_vIn, m_tIn, m_countIn;
+  RTC::RangeData scan;
+  RTC::TimedLongSeq received[5];
+  RTC::OutPort<RTC::RangeData> scanOut;
+  RTC::InPort<RTC::TimedLongSeq> outputs[5];
 };
 
-// Registers Strolvex through StrolvexInit, and "PortProbe" and
-// "StrolvexProbe" (Strolvex with white-box access).
-void registerTestTypes(RTC::Manager& manager);
-// The process's manager, initialised on first use with externally
-// triggered contexts and the test types registered.
-RTC::Manager& testManager();
-// Connects the six ports of component to those of ports.
-void wirePorts(RTC::Manager& manager, RTC::RTObject_impl& component, PortProbe& ports);
-// Runs one cycle of the component's externally triggered context.
-void tickOnce(RTC::RTObject_impl& component);
+inline std::vector<double> uniformScan(double range, std::size_t length = 726) {
+  return std::vector<double>(length, range);
+}
 
-// A scan of the default step range (726 readings), all the same.
-std::vector<double> uniformScan(double range, std::size_t length = 726);
-
-// One component of type componentType wired to a fresh port probe and
-// activated.
-class ComponentFixture : public ::testing::Test {
+// "Strolvex0" is a StrolvexProbe registered under the Strolvex profile.
+class StrolvexTest : public ::testing::Test {
  protected:
-  explicit ComponentFixture(const char* componentType = "Strolvex");
-  ~ComponentFixture() override;
+  void SetUp() override { start({}); }
+  void TearDown() override { manager->shutdown(); }
 
-  void tick();
-  RTC::ReturnCode_t activate();
-  RTC::ReturnCode_t deactivate();
-  RTC::LifeCycleState state();
-  // Changes a parameter of the "default" set and runs the idle cycle after
-  // which the component sees the new value.
-  void setParameter(const char* name, const std::string& value);
+  // Replaces the manager by one with these extra options, and makes a fresh
+  // active component wired to a fresh probe.
+  void start(std::vector<std::string> options) {
+    if (manager != nullptr) manager->shutdown();
+    options.insert(options.begin(),
+                   {"component_tests", "-o", "exec_cxt.periodic.type:ExtTrigExecutionContext"});
+    std::vector<char*> argv;
+    for (std::string& option : options) argv.push_back(&option[0]);
+    argv.push_back(nullptr);
+    manager = RTC::Manager::init(static_cast<int>(options.size()), argv.data());
+    manager->activateManager();
+    coil::Properties strolvex(kStrolvexProfile);
+    manager->registerFactory(strolvex, RTC::Create<StrolvexProbe>, RTC::Delete<StrolvexProbe>);
+    const char* portProbeProfile[] = {"implementation_id", "PortProbe", "type_name", "PortProbe", ""};
+    coil::Properties portProbe(portProbeProfile);
+    manager->registerFactory(portProbe, RTC::Create<PortProbe>, RTC::Delete<PortProbe>);
 
-  RTC::RTObject_impl* component;
-  PortProbe* ports;
-};
+    probe = static_cast<StrolvexProbe*>(manager->createComponent("Strolvex"));
+    ports = static_cast<PortProbe*>(manager->createComponent("PortProbe"));
+    ASSERT_TRUE(probe != nullptr && ports != nullptr);
+    ASSERT_TRUE(manager->connectPorts("PortProbe0.scan", "Strolvex0.range_data"));
+    for (auto& port : ports->outputs) {
+      ASSERT_TRUE(manager->connectPorts(std::string("Strolvex0.") + port.getName(),
+                                        std::string("PortProbe0.") + port.getName()));
+    }
+    ASSERT_EQ(activate(), RTC::RTC_OK);
+  }
 
-// The same with white-box access to the component.
-class ProbeFixture : public ComponentFixture {
- protected:
-  ProbeFixture() : ComponentFixture("StrolvexProbe") {}
-  StrolvexProbe& probe() { return *static_cast<StrolvexProbe*>(component); }
+  void tick() { OpenRTM::ExtTrigExecutionContextService::_narrow(probe->get_context(0))->tick(); }
+  RTC::ReturnCode_t activate() { return probe->get_context(0)->activate_component(probe); }
+  RTC::ReturnCode_t deactivate() { return probe->get_context(0)->deactivate_component(probe); }
+  RTC::LifeCycleState state() { return probe->get_context(0)->get_component_state(probe); }
+  // Bound variables follow the "default" set after a cycle: an idle one will do.
+  void setParameter(const char* name, const std::string& value) {
+    probe->getConfigService().setParameter("default", name, value);
+    tick();
+  }
+
+  RTC::Manager* manager = nullptr;
+  StrolvexProbe* probe = nullptr;
+  PortProbe* ports = nullptr;
 };
 
 #endif

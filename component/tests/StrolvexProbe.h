@@ -1,9 +1,8 @@
-// White-box access to a Strolvex component for tests, and a way to make its
+// White-box access to a Strolvex component, and a way to make its
 // tracking-state allocations fail.
 #ifndef STROLVEX_COMPONENT_TESTS_STROLVEXPROBE_H
 #define STROLVEX_COMPONENT_TESTS_STROLVEXPROBE_H
 
-#include <cstddef>
 #include <vector>
 
 #include "component/Strolvex.h"
@@ -32,7 +31,6 @@ class StrolvexProbe : public Strolvex {
   using Strolvex::m_countOut;
   using Strolvex::m_countPresent;
   using Strolvex::m_tracks;
-  using Strolvex::m_trackScratch;
   using Strolvex::m_range_data;
 
   using Strolvex::m_Human_NUM;
@@ -48,23 +46,19 @@ class StrolvexProbe : public Strolvex {
   using Strolvex::m_StrolvexData;
   using Strolvex::m_Count_area_distance;
 
-  // Puts a scan into the input port's data variable as a read would.
+  // Puts a scan where a port read would.
   void loadScan(const std::vector<double>& ranges) {
     m_range_data.ranges.length(static_cast<CORBA::ULong>(ranges.size()));
-    for (std::size_t s = 0; s < ranges.size(); ++s) {
-      m_range_data.ranges[static_cast<CORBA::ULong>(s)] = ranges[s];
-    }
+    for (CORBA::ULong s = 0; s < ranges.size(); ++s) m_range_data.ranges[s] = ranges[s];
   }
 
-  // The n-th allocation from now on (1 = the next) fails; 0 = none fails.
+  // The n-th allocation counted from allocationsSeen = 0 fails; 0 = none.
   int failingAllocation = 0;
   int allocationsSeen = 0;
 
  protected:
   void* allocateZeroed(std::size_t bytes) override {
-    ++allocationsSeen;
-    if (allocationsSeen == failingAllocation) return nullptr;
-    return Strolvex::allocateZeroed(bytes);
+    return ++allocationsSeen == failingAllocation ? nullptr : Strolvex::allocateZeroed(bytes);
   }
 };
 

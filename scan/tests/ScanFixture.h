@@ -16,14 +16,11 @@ class ScanFixture : public ::testing::Test {
     probe.initTrackingState();
   }
 
-  // A scan covering the default step range, every reading the same.
   static std::vector<double> uniformScan(double range) { return std::vector<double>(726, range); }
-
   void intake(const std::vector<double>& ranges) {
     probe.loadScan(ranges);
     probe.readScan();
   }
-
   ScanWork& work() { return *probe.m_scanWork; }
 
   StrolvexProbe probe;
