@@ -1,12 +1,6 @@
 #include "monitor/tests/FrameTestSupport.h"
 
-#include <dirent.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <stdexcept>
-#include <vector>
+#include "monitor/Monitor.h"
 
 std::unique_ptr<MonitorSnapshot> zeroSnapshot() {
   return std::unique_ptr<MonitorSnapshot>(new MonitorSnapshot());
@@ -26,18 +20,35 @@ std::unique_ptr<ScanWork> defaultScan(double range) {
 std::unique_ptr<TrackRecord[]> freeTracks() {
   std::unique_ptr<TrackRecord[]> tracks(new TrackRecord[kSlotTableSize]());
   for (int i = 0; i < kSlotTableSize; ++i) {
-    tracks[i].est_x[1] = kEmptyValue;
-    tracks[i].est_y[1] = kEmptyValue;
+    tracks[i].est_x[1] = tracks[i].est_y[1] = kEmptyValue;
     for (int k = 0; k < kParticleCount; ++k) {
-      tracks[i].particle_x[k] = kEmptyValue;
-      tracks[i].particle_y[k] = kEmptyValue;
+      tracks[i].particle_x[k] = tracks[i].particle_y[k] = kEmptyValue;
     }
   }
   return tracks;
 }
 
-int countPixelsIn(const MonitorFrame& frame, uint32_t colour, int left,
-                  int top, int width, int height) {
+MonitorFrame frameOf(const ScanWork& scan, int trackCount,
+                     const TrackRecord* tracks) {
+  std::unique_ptr<MonitorSnapshot> snapshot = zeroSnapshot();
+  takeScanSnapshot(*snapshot, scan, trackCount);
+  if (tracks != nullptr) takeTrackSnapshot(*snapshot, tracks);
+  return composeMonitorFrame(*snapshot);
+}
+
+MonitorFrame snapshotOneCycle() {
+  std::unique_ptr<ScanWork> scan = defaultScan(1800.0);
+  scan->foreground[512] = 1;
+  std::unique_ptr<TrackRecord[]> tracks = freeTracks();
+  tracks[2].est_x[1] = -500.0;
+  tracks[2].est_y[1] = 2000.0;
+  snapshotScan(scan.get(), 6);
+  snapshotTracks(tracks.get());
+  return frameOf(*scan, 6, tracks.get());
+}
+
+int countPixels(const MonitorFrame& frame, uint32_t colour, int left, int top,
+                int width, int height) {
   int count = 0;
   for (int y = top; y < top + height; ++y) {
     for (int x = left; x < left + width; ++x) {
@@ -45,65 +56,4 @@ int countPixelsIn(const MonitorFrame& frame, uint32_t colour, int left,
     }
   }
   return count;
-}
-
-int countPixels(const MonitorFrame& frame, uint32_t colour) {
-  return countPixelsIn(frame, colour, 0, 0, kFrameSize, kFrameSize);
-}
-
-ScratchDirectory::ScratchDirectory() {
-  char name[] = "/tmp/strolvex-monitor-XXXXXX";
-  if (mkdtemp(name) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = name;
-}
-
-namespace {
-
-std::vector<std::string> filesIn(const std::string& directory) {
-  std::vector<std::string> files;
-  if (DIR* dir = opendir(directory.c_str())) {
-    while (dirent* entry = readdir(dir)) {
-      const std::string name = entry->d_name;
-      if (name != "." && name != "..") files.push_back(directory + "/" + name);
-    }
-    closedir(dir);
-  }
-  return files;
-}
-
-}  // namespace
-
-ScratchDirectory::~ScratchDirectory() {
-  for (const std::string& file : filesIn(path_)) std::remove(file.c_str());
-  rmdir(path_.c_str());
-}
-
-int ScratchDirectory::fileCount() const {
-  return static_cast<int>(filesIn(path_).size());
-}
-
-std::unique_ptr<MonitorFrame> readPng(const std::string& path) {
-  cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
-  std::unique_ptr<MonitorFrame> frame;
-  if (cairo_surface_status(png) == CAIRO_STATUS_SUCCESS &&
-      cairo_image_surface_get_width(png) == kFrameSize &&
-      cairo_image_surface_get_height(png) == kFrameSize) {
-    frame.reset(new MonitorFrame());
-    cairo_t* cr = cairo_create(frame->surface());
-    cairo_set_source_surface(cr, png, 0, 0);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    cairo_surface_flush(frame->surface());
-  }
-  cairo_surface_destroy(png);
-  return frame;
-}
-
-bool sameFrame(const MonitorFrame& expected, const MonitorFrame& actual) {
-  for (int y = 0; y < kFrameSize; ++y) {
-    for (int x = 0; x < kFrameSize; ++x) {
-      if (expected.pixel(x, y) != actual.pixel(x, y)) return false;
-    }
-  }
-  return true;
 }

@@ -1,10 +1,9 @@
-// Snapshots and pixel checks shared by the monitor's tests.
+// Scans, tracks and pixel counts shared by the monitor's tests.
 #ifndef STROLVEX_MONITOR_TESTS_FRAMETESTSUPPORT_H
 #define STROLVEX_MONITOR_TESTS_FRAMETESTSUPPORT_H
 
 #include <cstdint>
 #include <memory>
-#include <string>
 
 #include "monitor/MonitorFrame.h"
 #include "monitor/MonitorSnapshot.h"
@@ -23,25 +22,16 @@ std::unique_ptr<MonitorSnapshot> zeroSnapshot();
 std::unique_ptr<ScanWork> defaultScan(double range);
 // Free track slots, as the tracker leaves them.
 std::unique_ptr<TrackRecord[]> freeTracks();
+// The frame of one processed scan; tracks may be null.
+MonitorFrame frameOf(const ScanWork& scan, int trackCount,
+                     const TrackRecord* tracks);
 
-int countPixels(const MonitorFrame& frame, uint32_t colour);
-int countPixelsIn(const MonitorFrame& frame, uint32_t colour, int left,
-                  int top, int width, int height);
+// Hands the monitor one processed scan (six tracks counted, a foreground ray,
+// a track circle) as the cycle does, frees the blocks as deactivation would,
+// and returns the frame the monitor should show.
+MonitorFrame snapshotOneCycle();
 
-// A fresh directory under /tmp, removed with its files at the end.
-class ScratchDirectory {
- public:
-  ScratchDirectory();
-  ~ScratchDirectory();
-  const std::string& path() const { return path_; }
-  int fileCount() const;
-
- private:
-  std::string path_;
-};
-
-// The PNG at path read back, or null when it is not a readable PNG.
-std::unique_ptr<MonitorFrame> readPng(const std::string& path);
-bool sameFrame(const MonitorFrame& expected, const MonitorFrame& actual);
+int countPixels(const MonitorFrame& frame, uint32_t colour, int left = 0,
+                int top = 0, int width = kFrameSize, int height = kFrameSize);
 
 #endif
