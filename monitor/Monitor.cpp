@@ -75,6 +75,9 @@ void openMonitorWindow() {
   MonitorState& state = monitorState();
   std::lock_guard<std::mutex> lock(state.mutex);
   if (chosenOutput(state).kind == MonitorOutput::kWindow) {
+    // A close that came while no cycle ran is noticed before deciding
+    // whether a new window is needed.
+    state.window.handlePendingEvents();
     createMonitorWindow(state);
     state.window.handlePendingEvents();
   }

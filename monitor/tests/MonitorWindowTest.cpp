@@ -114,6 +114,14 @@ TEST(MonitorWindow, ShowsFramesAndReopensOnTheNextActivationAfterClosing) {
     openMonitorWindow();
     ASSERT_TRUE(eventually(x, showsFrame));
   }
+
+  // Destroyed while no cycle ran: the next activation notices it and opens
+  // a new one (pumping never opens windows).
+  XDestroyWindow(x, window);
+  XSync(x, False);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  openMonitorWindow();
+  EXPECT_TRUE(eventually(x, showsFrame));
   XCloseDisplay(x);
 }
 
