@@ -1,5 +1,7 @@
-// Speed, heading and the counting of passes across the forward axis.
+// Speed, heading, the random sequence and the counting of passes across the
+// forward axis.
 #include <climits>
+#include <string>
 
 #include "tracker/tests/TrackerProbe.h"
 
@@ -19,6 +21,8 @@ void crossLeftToRight(TrackerProbe& p) {
   seeAt(p, 1840.0, 1380.0);
 }
 
+}  // namespace
+
 TEST(Counting, PassIsCountedOnceInTheConfiguredDirection) {
   TrackerProbe p;
   crossLeftToRight(p);
@@ -30,19 +34,17 @@ TEST(Counting, PassIsCountedOnceInTheConfiguredDirection) {
   seeAt(p, 1840.0, -1380.0);
   EXPECT_EQ(1, p.m_countIn);
   EXPECT_EQ(0, p.m_countOut);
-  EXPECT_EQ(5, p.m_countPresent) << "the busy slot, once per update";
+  p.updateMotion(2);
+  EXPECT_EQ(5, p.m_countPresent) << "the busy slot, once per update; a free one never";
 
-  TrackerProbe reversed;
-  reversed.m_Count_mode = "OUT,IN";
-  crossLeftToRight(reversed);
-  EXPECT_EQ(0, reversed.m_countIn);
-  EXPECT_EQ(1, reversed.m_countOut);
-
-  for (const char* mode : {"out,in", "OUT, IN", "", "OUT,IN "}) {
+  // Only the exact "OUT,IN" reverses the directions.
+  for (const char* mode : {"OUT,IN", "out,in", "OUT, IN", "", "OUT,IN "}) {
     TrackerProbe other;
     other.m_Count_mode = mode;
     crossLeftToRight(other);
-    EXPECT_EQ(1, other.m_countIn) << '"' << mode << '"';
+    const bool reversed = std::string(mode) == "OUT,IN";
+    EXPECT_EQ(reversed ? 0 : 1, other.m_countIn) << '"' << mode << '"';
+    EXPECT_EQ(reversed ? 1 : 0, other.m_countOut) << '"' << mode << '"';
   }
 }
 
@@ -60,54 +62,39 @@ TEST(Counting, OtherSideBeyondTheAreaDistanceRearms) {
   EXPECT_EQ(0, p.m_countIn);
   EXPECT_EQ(1, p.m_countOut);
 
-  TrackerProbe disabled;
-  disabled.m_Count_area_distance = 4000;
-  disabled.occupy(1, 3000.0, -2000.0);
-  seeAt(disabled, 3000.0, -2000.0);
-  EXPECT_EQ(0, disabled.track(1).pass_state);
+  TrackerProbe far;  // beyond the 4000 mm area nothing arms
+  far.occupy(1, 4000.0, -3000.0);
+  seeAt(far, 4000.0, -3000.0);
+  EXPECT_EQ(0, far.track(1).pass_state);
 }
 
-TEST(Motion, SpeedAndHeadingOfTheMeasuredPath) {
+TEST(Motion, SpeedAndHeadingOfTheMeasuredPathAcrossTheClockWrap) {
   TrackerProbe p;
   TrackRecord& t = p.track(1);
   p.occupy(1, 2000.0, 0.0);
   t.path_y[2] = 1700.0;  // 300 mm along +y and 400 mm toward -x in 0.5 s
   t.path_x[2] = 400.0;
-  t.prev_assoc_clock = 1000;
-  t.assoc_clock = 1500;
+  t.prev_assoc_clock = INT_MAX - 249;
+  t.assoc_clock = INT_MIN + 250;
   p.updateMotion(1);
   EXPECT_EQ(1000.0, t.speed_hist[1]);
   EXPECT_NEAR(53.130102, t.heading_hist[1], 1e-6);
 
-  t.prev_assoc_clock = 1250;  // 2000 mm/s: a jump, not recorded
-  t.speed_hist[1] = 2000.0;   // nor does a recorded 2000.0 give a heading
+  t.prev_assoc_clock = INT_MIN;  // 2000 mm/s: a jump, not recorded
   p.updateMotion(1);
-  EXPECT_EQ(2000.0, t.speed_hist[1]);
-  EXPECT_EQ(0.0, t.heading_hist[2]);
+  EXPECT_EQ(1000.0, t.speed_hist[1]);
+  EXPECT_EQ(0.0, t.speed_hist[2]);
+  t.speed_hist[1] = 2000.0;  // nor does a recorded 2000.0 give a heading
+  p.updateMotion(1);
+  EXPECT_EQ(0.0, t.heading_hist[3]);
 
-  t.prev_assoc_clock = 1500;  // two bindings in one millisecond
+  t.prev_assoc_clock = t.assoc_clock;  // two bindings in one millisecond
   p.updateMotion(1);
   EXPECT_EQ(2000.0, t.speed_hist[1]);
   EXPECT_EQ(2000.0, t.est_range[1]);
-}
-
-TEST(Motion, ClockWrapBetweenTwoBindings) {
-  EXPECT_EQ(10, elapsedBetween(INT_MIN + 4, INT_MAX - 5));
-  EXPECT_EQ(-10, elapsedBetween(INT_MAX - 5, INT_MIN + 4));
-  TrackerProbe p;
-  TrackRecord& t = p.track(1);
-  p.occupy(1, 2000.0, 0.0);
-  t.path_y[2] = 1500.0;
-  t.path_x[2] = 0.0;
-  t.prev_assoc_clock = INT_MAX - 499;
-  t.assoc_clock = INT_MIN + 500;  // 1000 ms later
-  p.updateMotion(1);
-  EXPECT_EQ(500.0, t.speed_hist[1]);
 }
 
 TEST(Generator, MicrosoftSequenceFromStateOne) {
   TrackerProbe p;
   for (int expected : {41, 18467, 6334, 26500, 19169}) EXPECT_EQ(expected, p.drawRandom());
 }
-
-}  // namespace

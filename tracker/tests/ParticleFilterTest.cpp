@@ -12,32 +12,41 @@ void spreadParticles(TrackRecord& t) {
   }
 }
 
-TEST(Resampling, ZeroOrLeadingWeightsSelectParticleOne) {
-  for (bool firstWeighted : {false, true}) {
+// Slot 1 busy, its particles where a fresh slot keeps them.
+void prepareBusySlot(TrackerProbe& p, bool bound, double newestSpeed, double previousSpeed,
+                     double estRange) {
+  TrackRecord& t = p.track(1);
+  t.track_id = 2;
+  p.m_assocPair[1][4] = bound ? 1 : 0;
+  t.speed_hist[1] = newestSpeed;
+  t.speed_hist[2] = previousSpeed;
+  t.est_range[1] = estRange;
+}
+
+}  // namespace
+
+TEST(Resampling, DrawsFromTheUpperSixtyPercentAndNeverPickParticleZero) {
+  for (double leadingWeight : {0.0, 1.0}) {  // weights all zero, or (1, 0, ...)
     TrackerProbe p;
     TrackRecord& t = p.track(1);
     spreadParticles(t);
-    if (firstWeighted) t.particle_weight[0] = 1.0;
+    t.particle_weight[0] = leadingWeight;
     p.resampleParticles(1);
     for (int k = 0; k < kParticleCount; ++k) {
       ASSERT_EQ(1001.0, t.particle_y[k]);
       ASSERT_EQ(-1.0, t.particle_x[k]);
       ASSERT_EQ(1.0, t.particle_weight[k]);
     }
-    EXPECT_EQ(1099.0, p.m_trackScratch[1].particle_y[99]);  // the copy as it was
   }
-}
-
-TEST(Resampling, DrawsComeFromTheUpperSixtyPercent) {
-  TrackerProbe p;
-  TrackRecord& t = p.track(1);
-  spreadParticles(t);
   // Cumulative weight 1 from particle 10, 2 from 50, 3 from 75: draws of
   // 0.40..0.66 of the total pick particle 50, 0.67..0.99 particle 75, and
   // particle 10 lies below every draw.
+  TrackerProbe p;
+  TrackRecord& t = p.track(1);
+  spreadParticles(t);
   for (int k : {10, 50, 75}) t.particle_weight[k] = 1.0;
-  MsvcRandom reference;
   p.resampleParticles(1);
+  MsvcRandom reference;
   for (int k = 0; k < kParticleCount; ++k) {
     int percent = reference.next() % 100;
     if (percent < 60) percent += 40;
@@ -45,26 +54,8 @@ TEST(Resampling, DrawsComeFromTheUpperSixtyPercent) {
   }
 }
 
-// Slot 1 busy with every particle at (2000, 500).
-void prepareBusySlot(TrackerProbe& p, bool bound, double newestSpeed, double previousSpeed,
-                     double estRange) {
-  TrackRecord& t = p.track(1);
-  p.occupy(1, 2000.0, 500.0);
-  for (int k = 0; k < kParticleCount; ++k) {
-    t.particle_y[k] = 2000.0;
-    t.particle_x[k] = 500.0;
-  }
-  p.m_assocPair[1][4] = bound ? 1 : 0;
-  t.speed_hist[1] = newestSpeed;
-  t.speed_hist[2] = previousSpeed;
-  t.est_range[1] = estRange;
-}
-
 TEST(Prediction, RandomWalkAmplitudes) {
-  struct Case {
-    bool bound;
-    double newest, previous, estRange, amplitude;
-  };
+  struct Case { bool bound; double newest, previous, estRange, amplitude; };
   const Case cases[] = {
       {true, 200.0, 150.0, 1000.0, 0.0},  // exactly 200: no spread
       {true, 199.0, 150.0, 1000.0, 1.0},   {true, 700.0, 650.0, 1000.0, 2.0},
@@ -80,48 +71,43 @@ TEST(Prediction, RandomWalkAmplitudes) {
     for (int k = 0; k < kParticleCount; ++k) {
       const double dy = c.amplitude * (reference.next() % 200 - 100);
       const double dx = c.amplitude * (reference.next() % 200 - 100);
-      ASSERT_EQ(2000.0 + dy, p.track(1).particle_y[k]) << c.newest << " particle " << k;
-      ASSERT_EQ(500.0 + dx, p.track(1).particle_x[k]) << c.newest << " particle " << k;
+      ASSERT_EQ(kEmptyValue + dy, p.track(1).particle_y[k]) << c.newest << " particle " << k;
+      ASSERT_EQ(kEmptyValue + dx, p.track(1).particle_x[k]) << c.newest << " particle " << k;
     }
     EXPECT_EQ(reference.next(), p.drawRandom()) << "two draws per particle";
   }
 }
 
-TEST(Prediction, CoastingNearTrackMovesAlongItsHeading) {
+TEST(Prediction, CoastingNearTrackMovesAlongItsHeadingAndFreeSlotsDrawNothing) {
   TrackerProbe p;
   prepareBusySlot(p, false, 500.0, 500.0, 2000.0);
   TrackRecord& t = p.track(1);
-  t.heading_hist[1] = -90.0;  // toward +x
+  t.heading_hist[1] = -45.0;  // toward +x and +y
   t.prev_assoc_clock = 3000;
-  t.assoc_clock = 5000;  // 2 s at 500 mm/s: 1000 mm
+  t.assoc_clock = 5000;  // 2 s at 500 mm/s: 1000 mm, a twentieth per unit drawn
   p.predictParticles(1);
+  const double step = 1000.0 / 20.0 * std::sqrt(0.5);
   MsvcRandom reference;
   for (int k = 0; k < kParticleCount; ++k) {
-    reference.next();  // the y draw: cos(-90 degrees) keeps y in place
+    const int ny = reference.next() % 100 - 20;
     const int nx = reference.next() % 100 - 20;
-    ASSERT_NEAR(2000.0, t.particle_y[k], 1e-9);
-    ASSERT_EQ(500.0 + -std::sin(-kPi / 2) * 1000.0 / 20.0 * nx, t.particle_x[k]);
+    ASSERT_NEAR(kEmptyValue + step * ny, t.particle_y[k], 1e-6) << "particle " << k;
+    ASSERT_NEAR(kEmptyValue + step * nx, t.particle_x[k], 1e-6) << "particle " << k;
   }
 
   TrackerProbe free;
   free.predictParticles(1);
-  EXPECT_EQ(kEmptyValue, free.track(1).particle_y[0]);
   EXPECT_EQ(41, free.drawRandom()) << "a free slot draws nothing";
 }
 
 TEST(WeightingAndEstimation, WeightsFallWithDistanceAndTheMeanIsTruncated) {
   TrackerProbe p;
   TrackRecord& t = p.track(1);
-  t.obs_y[1] = 2000.0;
-  t.obs_x[1] = 100.0;
-  for (int k = 0; k < kParticleCount; ++k) {
-    t.particle_y[k] = 2000.0;
-    t.particle_x[k] = 100.0;
-  }
+  t.obs_y[1] = t.obs_x[1] = kEmptyValue;  // on every particle of the free slot
   p.weighParticles(1);
-  EXPECT_EQ(1.0, t.particle_weight[0]) << "all on the observation";
-  t.particle_y[0] = 22000.0;  // 20 m away: counts as 9999 mm
-  t.particle_y[1] = 5000.0;
+  EXPECT_EQ(1.0, t.particle_weight[0]);
+  t.particle_y[0] = kEmptyValue + 20000.0;  // counts as 9999 mm
+  t.particle_y[1] = kEmptyValue + 3000.0;
   p.weighParticles(1);
   EXPECT_EQ(0.0, t.particle_weight[0]);
   EXPECT_EQ(1 - 3000.0 / 9999.0, t.particle_weight[1]);
@@ -142,5 +128,3 @@ TEST(WeightingAndEstimation, WeightsFallWithDistanceAndTheMeanIsTruncated) {
   EXPECT_EQ(812.0, e.est_x[1]);
   EXPECT_EQ(kEmptyValue, e.est_y[2]);
 }
-
-}  // namespace

@@ -4,13 +4,30 @@
 #define STROLVEX_TRACKER_TESTS_TRACKERPROBE_H
 
 #include <gtest/gtest.h>
+#include <rtm/Manager.h>
+
+#include <cstdlib>
 
 #include "component/Strolvex.h"
 #include "tracker/TrackerConstants.h"
 
+inline RTC::Manager* quietManager() {
+  static RTC::Manager* instance = [] {
+    setenv("STROLVEX_MONITOR", "off", 1);
+    static char program[] = "tracker_tests", option[] = "-o", quiet[] = "logger.enable:NO";
+    static char* argv[] = {program, option, quiet, nullptr};
+    return RTC::Manager::init(3, argv);
+  }();
+  return instance;
+}
+
 class TrackerProbe : public Strolvex {
  public:
-  TrackerProbe();
+  TrackerProbe() : Strolvex(quietManager()) {
+    onInitialize();
+    setClock(&clock);
+    EXPECT_TRUE(initTrackingState());
+  }
   ~TrackerProbe() override { releaseTrackingState(); }
 
   using Strolvex::associateCandidates;
@@ -35,19 +52,25 @@ class TrackerProbe : public Strolvex {
   using Strolvex::m_Human_NUM;
   using Strolvex::m_scanWork;
   using Strolvex::m_segSteps;
-  using Strolvex::m_StrolvexData;
-  using Strolvex::m_trackScratch;
 
   TrackRecord& track(int slot) { return m_tracks[slot]; }
   // Makes slot a busy track estimated (and last measured) at (y, x).
-  void occupy(int slot, double y, double x);
+  void occupy(int slot, double y, double x) {
+    m_tracks[slot].track_id = kSlotPrimes[slot - 1];
+    m_tracks[slot].est_y[1] = m_tracks[slot].path_y[1] = y;
+    m_tracks[slot].est_x[1] = m_tracks[slot].path_x[1] = x;
+  }
   // The newest measurement of candidate slot, as measureCandidates leaves it.
   void setCandidate(int slot, double y, double x) {
     m_tracks[slot].meas_y[1] = y;
     m_tracks[slot].meas_x[1] = x;
   }
   // Gives candidate slot a segment from first to last at a constant range.
-  void setSegment(int slot, int32_t first, int32_t last, double range);
+  void setSegment(int slot, int32_t first, int32_t last, double range) {
+    m_segSteps[slot].first_step = first;
+    m_segSteps[slot].last_step = last;
+    for (int32_t s = first; s <= last; ++s) m_scanWork->range[s] = range;
+  }
 
   ManualClock clock;
 };

@@ -34,9 +34,8 @@ class RangeProbe : public RTC::DataFlowComponentBase {
     sendPort.write();
   }
 
-  RTC::RangeData sent;
+  RTC::RangeData sent, received;
   RTC::OutPort<RTC::RangeData> sendPort;
-  RTC::RangeData received;
   RTC::InPort<RTC::RangeData> receivePort;
 };
 
@@ -47,8 +46,7 @@ inline RTC::Manager& tickedManager() {
     static std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(&arg[0]);
     RTC::Manager* created = RTC::Manager::init(static_cast<int>(argv.size()), argv.data());
-    const char* profile[] = {"implementation_id", "RangeProbe", "type_name", "RangeProbe",
-                             "max_instance", "10", ""};
+    const char* profile[] = {"implementation_id", "RangeProbe", "type_name", "RangeProbe", "max_instance", "10", ""};
     coil::Properties properties(profile);
     created->registerFactory(properties, RTC::Create<RangeProbe>, RTC::Delete<RangeProbe>);
     return created;
