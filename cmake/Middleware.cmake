@@ -18,7 +18,7 @@ set(STROLVEX_MIDDLEWARE_USED ${_choice})
 if(_choice STREQUAL "openrtm")
   message(STATUS "Middleware: OpenRTM-aist ${OPENRTM_VERSION}")
   add_library(strolvex_openrtm INTERFACE)
-  # Its headers are noisy and use dynamic exception specifications: include
+  # Its headers are noisy and use dynamic exception clauses (throw lists): include
   # them as system headers.
   target_include_directories(strolvex_openrtm SYSTEM INTERFACE ${OPENRTM_INCLUDE_DIRS})
   target_compile_options(strolvex_openrtm INTERFACE ${OPENRTM_CFLAGS_OTHER} -Wno-deprecated -Wno-deprecated-declarations)
