@@ -164,6 +164,17 @@ TEST_F(ReplayTool, ManagerOptionsReachTheComponent) {
                              "\"v\":[0,0],\"h\":[0,0],\"count\":[0,0,0]}\n"));
 }
 
+TEST_F(ReplayTool, LeavesTheLastFrameWhereTheMonitorIsToldToWriteIt) {
+  const std::string frame = tempPath("last.png");
+  std::remove(frame.c_str());
+  setenv("STROLVEX_MONITOR", ("png:" + frame).c_str(), 1);
+  const ToolRun run = replay(crossingsLog());
+  setenv("STROLVEX_MONITOR", "off", 1);
+  ASSERT_EQ(0, run.status) << run.err;
+  EXPECT_EQ(0u, readFile(frame).find("\x89PNG\r\n"));
+  std::remove(frame.c_str());
+}
+
 TEST_F(ReplayTool, MalformedLinesAreReportedAndSkipped) {
   const std::string path = tempPath("malformed.log");
   std::ofstream(path) << "# two good scans around two bad lines and a short scan\n"
