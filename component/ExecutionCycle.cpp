@@ -38,6 +38,9 @@ void Strolvex::processScan() {
 void* Strolvex::allocateZeroed(std::size_t bytes) { return std::calloc(1, bytes); }
 
 bool Strolvex::initTrackingState() {
+  // A runtime may activate again without a deactivation in between (after
+  // an error): blocks still held are given back, not lost.
+  releaseTrackingState();
   m_tracks = static_cast<TrackRecord*>(allocateZeroed(kSlotTableSize * sizeof(TrackRecord)));
   m_trackScratch = static_cast<TrackRecord*>(allocateZeroed(kSlotTableSize * sizeof(TrackRecord)));
   m_scanWork = static_cast<ScanWork*>(allocateZeroed(sizeof(ScanWork)));

@@ -1,6 +1,7 @@
 #include "monitor/MonitorWindow.h"
 
 #include <X11/Xutil.h>
+#include <poll.h>
 
 #include <atomic>
 #include <cstdint>
@@ -95,7 +96,9 @@ bool MonitorWindow::create() {
   if (display_ == nullptr) return false;
   monitorDisplay.store(display_);
   connectionLost_ = false;
+#ifdef STROLVEX_HAVE_IO_ERROR_EXIT_HANDLER
   XSetIOErrorExitHandler(display_, &MonitorWindow::onConnectionLost, this);
+#endif
 
   const int screen = DefaultScreen(display_);
   visual_ = DefaultVisual(display_, screen);
@@ -169,6 +172,10 @@ XImage* MonitorWindow::imageOf(const MonitorFrame& frame) const {
 
 void MonitorWindow::show(const MonitorFrame& frame) {
   if (!isOpen() || connectionLost_) return;
+  // A server that is not taking data (stalled, or far away) would make the
+  // frame's transfer wait: the frame is skipped, the next scan paints anew.
+  pollfd connection{ConnectionNumber(display_), POLLOUT, 0};
+  if (poll(&connection, 1, 0) != 1 || (connection.revents & POLLOUT) == 0) return;
   XImage* image = imageOf(frame);
   if (image == nullptr) return;
   XPutImage(display_, window_, gc_, image, 0, 0, 0, 0, kFrameSize, kFrameSize);
