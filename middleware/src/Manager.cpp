@@ -7,6 +7,7 @@
 #include <coil/stringutil.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -18,15 +19,15 @@ namespace {
 std::mutex g_instanceMutex;
 Manager* g_instance = nullptr;
 
-// Written by the signal handler, so a plain int.
-volatile int g_signalFd = -1;
+// Read by the signal handler, so of the one type it may safely read.
+volatile std::sig_atomic_t g_signalFd = -1;
 
 extern "C" void onTerminationSignal(int) {
   const int savedErrno = errno;
   const char byte = 1;
   if (write(g_signalFd, &byte, 1) < 0) {
-    // Nothing can be done inside a signal handler; the pipe is never full
-    // for long because the watcher drains it.
+    // Nothing can be done inside a signal handler. The write end does not
+    // block, and a full pipe already holds a pending wake-up.
   }
   errno = savedErrno;
 }
@@ -59,6 +60,9 @@ Manager::Manager(const coil::Properties& config) : m_state(new State), rtclog("m
   Logger::configure(config);
   if (pipe2(m_state->wakePipe, O_CLOEXEC) != 0) {
     RTC_FATAL(("cannot create the shutdown pipe: %s", std::strerror(errno)));
+    m_state->wakePipe[0] = m_state->wakePipe[1] = -1;
+  } else if (fcntl(m_state->wakePipe[1], F_SETFL, O_NONBLOCK) != 0) {
+    RTC_ERROR(("cannot make the shutdown pipe non-blocking: %s", std::strerror(errno)));
   }
 }
 
@@ -73,17 +77,21 @@ void Manager::setModuleInitProc(ModuleInitProc proc) { m_state->initProc = proc;
 
 coil::Properties& Manager::getConfig() { return m_state->config; }
 
+// A failed step is logged and the later ones still run, so one missing
+// module or component does not take the rest of the system down with it.
 bool Manager::activateManager() {
-  if (!preloadModules()) {
-    return false;
-  }
+  bool ok = preloadModules();
   if (m_state->initProc != nullptr) {
     m_state->initProc(this);
   }
-  return precreateComponents() && preconnectComponents() && preactivateComponents();
+  ok = precreateComponents() && ok;
+  ok = preconnectComponents() && ok;
+  ok = preactivateComponents() && ok;
+  return ok;
 }
 
 bool Manager::preloadModules() {
+  bool ok = true;
   for (const std::string& entry :
        coil::split(m_state->config.getProperty("manager.modules.preload"), ",", true)) {
     // "file" or "file(InitFunc)"
@@ -94,7 +102,8 @@ bool Manager::preloadModules() {
       const std::string::size_type close = entry.find(')', open);
       if (close == std::string::npos) {
         RTC_ERROR(("manager.modules.preload: malformed entry '%s'", entry.c_str()));
-        return false;
+        ok = false;
+        continue;
       }
       file = entry.substr(0, open);
       initFunc = entry.substr(open + 1, close - open - 1);
@@ -102,25 +111,29 @@ bool Manager::preloadModules() {
       coil::eraseBothEndsBlank(initFunc);
     }
     if (load(file, initFunc) != RTC_OK) {
-      return false;
+      RTC_ERROR(("manager.modules.preload: cannot load '%s'", entry.c_str()));
+      ok = false;
     }
   }
-  return true;
+  return ok;
 }
 
 bool Manager::precreateComponents() {
+  bool ok = true;
   for (const std::string& args :
        coil::split(m_state->config.getProperty("manager.components.precreate"), ",", true)) {
     if (createComponent(args.c_str()) == nullptr) {
-      return false;
+      RTC_ERROR(("manager.components.precreate: cannot create '%s'", args.c_str()));
+      ok = false;
     }
   }
-  return true;
+  return ok;
 }
 
 bool Manager::preconnectComponents() {
   // "Comp0.port?port=Comp1.port&dataflow_type=push"; every port= entry is
   // connected to the first port, in whichever direction the ports allow.
+  bool ok = true;
   for (const std::string& entry :
        coil::split(m_state->config.getProperty("manager.components.preconnect"), ",", true)) {
     const std::string::size_type query = entry.find('?');
@@ -132,7 +145,9 @@ bool Manager::preconnectComponents() {
         std::string value;
         if (parseConfigEntry(param, key, value) && key == "port") {
           if (!connectEitherWay(first, value)) {
-            return false;
+            RTC_ERROR(("manager.components.preconnect: cannot connect %s and %s", first.c_str(),
+                       value.c_str()));
+            ok = false;
           }
           connected = true;
         }
@@ -140,26 +155,26 @@ bool Manager::preconnectComponents() {
     }
     if (!connected) {
       RTC_ERROR(("manager.components.preconnect: '%s' names no port to connect to", entry.c_str()));
-      return false;
+      ok = false;
     }
   }
-  return true;
+  return ok;
 }
 
 bool Manager::preactivateComponents() {
+  bool ok = true;
   for (const std::string& name :
        coil::split(m_state->config.getProperty("manager.components.preactivation"), ",", true)) {
     RTObject_impl* comp = getComponent(name.c_str());
     if (comp == nullptr) {
       RTC_ERROR(("manager.components.preactivation: no component '%s'", name.c_str()));
-      return false;
-    }
-    if (comp->get_context(0)->activate_component(comp) != RTC_OK) {
+      ok = false;
+    } else if (comp->get_context(0)->activate_component(comp) != RTC_OK) {
       RTC_ERROR(("manager.components.preactivation: '%s' did not activate", name.c_str()));
-      return false;
+      ok = false;
     }
   }
-  return true;
+  return ok;
 }
 
 ReturnCode_t Manager::load(const std::string& file_name, const std::string& init_func) {
@@ -168,6 +183,16 @@ ReturnCode_t Manager::load(const std::string& file_name, const std::string& init
 }
 
 void Manager::runManager(bool no_block) {
+  if (m_state->wakePipe[0] < 0) {
+    // Without the pipe neither signals nor terminate() can reach a watcher;
+    // signals keep their default action and only shutdown() ends the wait.
+    RTC_ERROR(("runManager: no shutdown pipe; SIGINT and SIGTERM end the process without finalizing"));
+    if (!no_block) {
+      std::unique_lock<std::mutex> lock(m_state->shutdownMutex);
+      m_state->shutdownDone.wait(lock, [this] { return m_state->finished.load(); });
+    }
+    return;
+  }
   {
     std::lock_guard<std::mutex> lock(m_state->shutdownMutex);
     if (!m_state->signalsInstalled && !m_state->shutdownStarted) {
@@ -201,7 +226,7 @@ void Manager::startWatcher() {
 
 void Manager::terminate() {
   const char byte = 1;
-  if (write(m_state->wakePipe[1], &byte, 1) < 0) {
+  if (write(m_state->wakePipe[1], &byte, 1) < 0 && errno != EAGAIN) {
     RTC_ERROR(("terminate: cannot wake the manager: %s", std::strerror(errno)));
   }
 }
@@ -223,6 +248,7 @@ void Manager::shutdown() {
   {
     std::lock_guard<std::mutex> lock(m_state->mutex);
     components.swap(m_state->components);
+    m_state->closed = true;
   }
   for (auto it = components.rbegin(); it != components.rend(); ++it) {
     finalizeComponent(*it);

@@ -10,6 +10,7 @@
 #include <coil/stringutil.h>
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 namespace RTC {
@@ -17,6 +18,8 @@ namespace RTC {
 namespace {
 
 const double kDefaultRateHz = 1000.0;
+// Slower rates overflow the context's period in nanoseconds.
+const double kMinimumRateHz = 0.001;
 
 // Copies every key of source found under prefix into props, without the
 // prefix.
@@ -88,6 +91,10 @@ bool Manager::configureComponent(coil::Properties& props, const std::string& arg
     return false;
   }
   std::lock_guard<std::mutex> lock(m_state->mutex);
+  if (m_state->closed) {
+    RTC_ERROR(("createComponent: the manager is shutting down; '%s' is not created", args.c_str()));
+    return false;
+  }
   const auto factory = m_state->factories.find(type);
   if (factory == m_state->factories.end()) {
     RTC_ERROR(("createComponent: no factory for the type '%s'", type.c_str()));
@@ -148,8 +155,10 @@ RTObject_impl* Manager::createComponent(const char* comp_args) {
     RTC_ERROR(("%s: unknown exec_cxt.periodic.type '%s'", instanceName.c_str(), contextType.c_str()));
     return nullptr;
   }
-  if (!rateText.empty() && (!coil::stringTo(rate, rateText.c_str()) || !(rate > 0.0))) {
-    RTC_ERROR(("%s: exec_cxt.periodic.rate '%s' is not a positive rate", instanceName.c_str(), rateText.c_str()));
+  if (!rateText.empty() &&
+      (!coil::stringTo(rate, rateText.c_str()) || !std::isfinite(rate) || !(rate >= kMinimumRateHz))) {
+    RTC_ERROR(("%s: exec_cxt.periodic.rate '%s' is not a rate of at least %g Hz", instanceName.c_str(),
+               rateText.c_str(), kMinimumRateHz));
     return nullptr;
   }
 
@@ -193,12 +202,23 @@ RTObject_impl* Manager::createComponent(const char* comp_args) {
     return nullptr;
   }
   comp->getConfigService().update();
-  ExecutionContext& started = *context;
+  // Started before it is published, so shutdown never finalizes a component
+  // whose context is still starting.
+  State::Component entry{comp, std::move(context), factory.destroy};
+  entry.context->start();
+  bool published = false;
   {
     std::lock_guard<std::mutex> lock(m_state->mutex);
-    m_state->components.push_back(State::Component{comp, std::move(context), factory.destroy});
+    if (!m_state->closed) {
+      m_state->components.push_back(std::move(entry));
+      published = true;
+    }
   }
-  started.start();
+  if (!published) {
+    RTC_ERROR(("%s: the manager began shutting down during its creation", instanceName.c_str()));
+    finalizeComponent(entry);
+    return nullptr;
+  }
   RTC_INFO(("%s created", instanceName.c_str()));
   return comp;
 }

@@ -40,6 +40,7 @@ struct Manager::State {
   std::mutex mutex;
   std::map<std::string, Factory> factories;
   std::vector<Component> components;  // in creation order
+  bool closed = false;                // set once shutdown has taken the components
 
   // Shutdown: SIGINT, SIGTERM and terminate() write to wakePipe; the
   // watcher thread reads it and shuts the manager down.

@@ -12,7 +12,16 @@ PeriodicExecutionContext::~PeriodicExecutionContext() { stopWorker(); }
 
 void PeriodicExecutionContext::runOnContextThread(const std::function<void()>& task) {
   std::unique_lock<std::mutex> lock(m_mutex);
-  if (!m_thread.joinable() || std::this_thread::get_id() == m_thread.get_id()) {
+  if (std::this_thread::get_id() == m_thread.get_id()) {
+    lock.unlock();
+    task();
+    return;
+  }
+  // A worker that has stopped, or is about to, would never run the request.
+  if (m_stopping) {
+    return;
+  }
+  if (!m_thread.joinable()) {
     lock.unlock();
     task();
     return;

@@ -49,13 +49,20 @@ TEST_F(ManagerTest, ActivationRunsItsStepsInOrder) {
   EXPECT_EQ(RTC::INACTIVE_STATE, reader->get_context(0)->get_component_state(reader));
 }
 
-TEST_F(ManagerTest, ActivationFailsAndStopsAtTheFirstFailingStep) {
-  start({"-o", "manager.components.precreate:Recorder, Unknown",
-         "-o", "manager.components.preactivation:Recorder0"});
+TEST_F(ManagerTest, ActivationReportsFailuresButRunsEveryStep) {
+  start({"-o", "manager.modules.load_path:" + kModuleDir,
+         "-o", "manager.modules.preload:Missing.so",
+         "-o", "manager.components.precreate:Unknown, Recorder, Recorder",
+         "-o", "manager.components.preconnect:Recorder0.in?port=Nobody.out",
+         "-o", "manager.components.preactivation:Nobody, Recorder1"});
+  g_componentsSeenByInitProc = 99;
+  m_manager->setModuleInitProc(recordingInitProc);
   EXPECT_FALSE(m_manager->activateManager());
-  RTC::RTObject_impl* comp = m_manager->getComponent("Recorder0");
+  EXPECT_EQ(0u, g_componentsSeenByInitProc) << "the init procedure ran after the failed preload";
+  ASSERT_EQ(2u, m_manager->getComponents().size()) << "creation went on past the unknown type";
+  RTC::RTObject_impl* comp = m_manager->getComponent("Recorder1");
   ASSERT_NE(nullptr, comp);
-  EXPECT_EQ(RTC::INACTIVE_STATE, comp->get_context(0)->get_component_state(comp));
+  EXPECT_EQ(RTC::ACTIVE_STATE, comp->get_context(0)->get_component_state(comp));
 }
 
 TEST_F(ManagerTest, LoadsModulesThroughTheirOwnInitFunctions) {
@@ -107,12 +114,21 @@ TEST_F(ManagerTest, CreationRefusesWhatItCannotMake) {
   EXPECT_NE(nullptr, m_manager->createComponent("Limited"));
   EXPECT_EQ(nullptr, m_manager->createComponent("Limited"));
   for (const char* refused : {"Throwing", "Unknown", "Recorder?novalue", "Recorder?exec_cxt.periodic.rate=0",
+                              "Recorder?exec_cxt.periodic.rate=1e-10", "Recorder?exec_cxt.periodic.rate=0.0009",
                               "Recorder?test.fail=onInitialize", "Recorder?test.throw=onInitialize"}) {
     EXPECT_EQ(nullptr, m_manager->createComponent(refused)) << refused;
   }
   EXPECT_EQ(1u, m_manager->getComponents().size());
   EXPECT_EQ((Events{"onInitialize", "destroyed", "onInitialize", "destroyed"}), eventsOf("Recorder0"))
       << "a failed initialization deletes the component";
+}
+
+TEST_F(ManagerTest, NothingIsCreatedOnceShutdownHasBegun) {
+  start();
+  m_manager->shutdown();
+  EXPECT_EQ(nullptr, m_manager->createComponent("Recorder"));
+  EXPECT_TRUE(m_manager->getComponents().empty());
+  EXPECT_TRUE(eventsOf("Recorder0").empty()) << "refused before the factory ran";
 }
 
 TEST(ManagerSignals, SigtermFinalizesAndDeletesEveryComponent) {
