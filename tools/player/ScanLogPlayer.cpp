@@ -3,7 +3,10 @@
 #include <coil/Properties.h>
 #include <rtm/Factory.h>
 
+#include <algorithm>
 #include <iostream>
+
+#include "tools/scanlog/ScanLogRangeData.h"
 
 namespace {
 
@@ -27,6 +30,9 @@ const char* kScanLogPlayerProfile[] = {
 // The gap between the end of one pass and the start of the next when the
 // log holds a single scan and so no interval of its own.
 const int64_t kSingleScanGapMs = 100;
+// The least gap between passes: a log with one time stamp throughout has
+// no interval of its own either.
+const int64_t kMinimumGapMs = 1;
 
 }  // namespace
 
@@ -40,11 +46,10 @@ ScanLogPlayer::ScanLogPlayer(RTC::Manager* manager)
       m_firstT(0),
       m_lastT(0),
       m_passOffset(0),
+      m_passNumber(0),
       m_passScans(0),
       m_published(0),
       m_range_dataOut("range_data", m_range_data) {}
-
-ScanLogPlayer::~ScanLogPlayer() {}
 
 RTC::ReturnCode_t ScanLogPlayer::onInitialize() {
   addOutPort("range_data", m_range_dataOut);
@@ -67,6 +72,7 @@ RTC::ReturnCode_t ScanLogPlayer::onActivated(RTC::UniqueId) {
   m_ended = false;
   m_firstSeen = false;
   m_passOffset = 0;
+  m_passNumber = 0;
   m_passScans = 0;
   m_published = 0;
   m_start = std::chrono::steady_clock::now();
@@ -79,8 +85,12 @@ RTC::ReturnCode_t ScanLogPlayer::onExecute(RTC::UniqueId) {
     return RTC::RTC_OK;
   }
   // Several scans in one cycle when the execution context is slower than
-  // the recording: the pace is the recording's, not the cycle's.
-  while (fetchScan() && scanIsDue()) publishScan();
+  // the recording: the pace is the recording's, not the cycle's. But no
+  // more than the rest of one pass, or a looped log whose passes are all
+  // due at once (one time stamp throughout, a very high speed) would hold
+  // the cycle for ever.
+  const long pass = m_passNumber;
+  while (fetchScan() && m_passNumber == pass && scanIsDue()) publishScan();
   return RTC::RTC_OK;
 }
 
@@ -110,12 +120,14 @@ bool ScanLogPlayer::fetchScan() {
 }
 
 // Looping continues the time line: the next pass follows the last scan
-// after the log's mean interval.
+// after the log's mean interval. A log whose stamps fall still moves every
+// pass forward, so that looped stamps never go below the log's own.
 bool ScanLogPlayer::startNextPass() {
   if (m_loop == 0 || m_passScans == 0) return false;
-  const int64_t span = m_lastT - m_firstT;
+  const int64_t span = std::max<int64_t>(m_lastT - m_firstT, 0);
   const int64_t gap = m_passScans > 1 ? span / (m_passScans - 1) : kSingleScanGapMs;
-  m_passOffset += span + gap;
+  m_passOffset += span + std::max(gap, kMinimumGapMs);
+  ++m_passNumber;
   m_passScans = 0;
   m_source.rewind();
   return true;
@@ -128,12 +140,7 @@ bool ScanLogPlayer::scanIsDue() {
 }
 
 void ScanLogPlayer::publishScan() {
-  const int64_t t_ms = m_pending.t_ms + m_passOffset;
-  m_range_data.tm.sec = static_cast<CORBA::ULong>(t_ms / 1000);
-  m_range_data.tm.nsec = static_cast<CORBA::ULong>(t_ms % 1000 * 1000000);
-  m_range_data.ranges.length(static_cast<CORBA::ULong>(m_pending.ranges.size()));
-  for (std::size_t step = 0; step < m_pending.ranges.size(); ++step)
-    m_range_data.ranges[static_cast<CORBA::ULong>(step)] = m_pending.ranges[step];
+  fillRangeData(m_range_data, m_pending.t_ms + m_passOffset, m_pending.ranges);
   m_range_dataOut.write();
   m_lastT = m_pending.t_ms;
   m_hasPending = false;

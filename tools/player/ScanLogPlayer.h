@@ -20,7 +20,6 @@
 class ScanLogPlayer : public RTC::DataFlowComponentBase {
  public:
   explicit ScanLogPlayer(RTC::Manager* manager);
-  ~ScanLogPlayer() override;
 
   RTC::ReturnCode_t onInitialize() override;
   RTC::ReturnCode_t onActivated(RTC::UniqueId exec_handle) override;
@@ -46,6 +45,7 @@ class ScanLogPlayer : public RTC::DataFlowComponentBase {
   int64_t m_firstT;
   int64_t m_lastT;
   int64_t m_passOffset;  // ms added to the time stamps of the current pass
+  long m_passNumber;     // passes started after the first
   long m_passScans;
   long m_published;
   std::chrono::steady_clock::time_point m_start;

@@ -1,5 +1,6 @@
 // How the player walks through a scan log: bad lines skipped, looping with
-// time stamps that keep rising, the recorded pace, no start without a log.
+// time stamps that keep rising, the recorded pace, a cycle that returns
+// whatever the stamps, no start without a log.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -80,6 +81,15 @@ TEST_F(Playback, KeepsTheRecordedPace) {
   ASSERT_EQ(startPlayer("0 1\n0 2\n86400000 3\n", "conf.default.speed=1"), RTC::RTC_OK);
   EXPECT_EQ(tickAndReceive(), (Scans{{0, 1}, {0, 2}}));
   EXPECT_TRUE(tickAndReceive().empty());
+}
+
+TEST_F(Playback, LoopsALogOfOneTimeStampOnePassPerCycle) {
+  // Every pass is due at once; each cycle still returns, and each pass
+  // comes at least a millisecond after the one before.
+  ASSERT_EQ(startPlayer("1000 1\n1000 2\n", "conf.default.speed=1e9&conf.default.loop=1"),
+            RTC::RTC_OK);
+  EXPECT_EQ(tickAndReceive(), (Scans{{1000, 1}, {1000, 2}}));
+  EXPECT_EQ(tickAndReceive(), (Scans{{1001, 1}, {1001, 2}}));
 }
 
 TEST_F(Playback, RefusesToStartWithoutItsLog) {
