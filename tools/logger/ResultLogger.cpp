@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <iostream>
 
+#include "tools/scanlog/ScanLogRangeData.h"
 
 namespace {
 
@@ -29,8 +30,6 @@ const char* kResultLoggerProfile[] = {
 ResultLogger::ResultLogger(RTC::Manager* manager)
     : RTC::DataFlowComponentBase(manager) {}
 
-ResultLogger::~ResultLogger() {}
-
 RTC::ReturnCode_t ResultLogger::onInitialize() {
   m_results.registerWith(*this);
   bindParameter("json_file", m_json_file, "");
@@ -53,6 +52,8 @@ RTC::ReturnCode_t ResultLogger::onActivated(RTC::UniqueId) {
 }
 
 RTC::ReturnCode_t ResultLogger::onDeactivated(RTC::UniqueId) {
+  // At shutdown the last cycles' results may still wait in the ports.
+  while (m_results.takeNext()) takeSample();
   if (m_json.is_open()) m_json.close();
   return RTC::RTC_OK;
 }
@@ -74,9 +75,7 @@ void ResultLogger::takeSample() {
 }
 
 void ResultLogger::writeJson() {
-  const RTC::Time& tm = m_results.counts().tm;
-  const int64_t t_ms = static_cast<int64_t>(tm.sec) * 1000 + tm.nsec / 1000000;
-  m_json << m_results.jsonLine(t_ms) << '\n';
+  m_json << m_results.jsonLine(millisecondsOf(m_results.counts().tm)) << '\n';
   m_json.flush();
   if (!m_json) {
     RTC_ERROR(("writing JSON lines to %s failed; no more are written", m_json_file.c_str()));

@@ -18,7 +18,6 @@
 class ResultLogger : public RTC::DataFlowComponentBase {
  public:
   explicit ResultLogger(RTC::Manager* manager);
-  ~ResultLogger() override;
 
   RTC::ReturnCode_t onInitialize() override;
   RTC::ReturnCode_t onFinalize() override;

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <iostream>
 
+#include "tools/scanlog/ScanLogRangeData.h"
+
 namespace {
 
 const char* kScanRecorderProfile[] = {
@@ -34,8 +36,6 @@ int64_t wallClockMs() {
 
 ScanRecorder::ScanRecorder(RTC::Manager* manager)
     : RTC::DataFlowComponentBase(manager), m_recorded(0), m_range_dataIn("range_data", m_range_data) {}
-
-ScanRecorder::~ScanRecorder() {}
 
 RTC::ReturnCode_t ScanRecorder::onInitialize() {
   addInPort("range_data", m_range_dataIn);
@@ -78,8 +78,7 @@ RTC::ReturnCode_t ScanRecorder::onExecute(RTC::UniqueId) {
 void ScanRecorder::recordScan() {
   // A producer that leaves the time stamp unset gets the arrival time.
   const bool stamped = m_range_data.tm.sec != 0 || m_range_data.tm.nsec != 0;
-  m_scan.t_ms = stamped ? static_cast<int64_t>(m_range_data.tm.sec) * 1000 + m_range_data.tm.nsec / 1000000
-                        : wallClockMs();
+  m_scan.t_ms = stamped ? millisecondsOf(m_range_data.tm) : wallClockMs();
   m_scan.ranges.resize(m_range_data.ranges.length());
   for (CORBA::ULong step = 0; step < m_range_data.ranges.length(); ++step)
     m_scan.ranges[step] = m_range_data.ranges[step];

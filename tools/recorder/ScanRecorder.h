@@ -18,7 +18,6 @@
 class ScanRecorder : public RTC::DataFlowComponentBase {
  public:
   explicit ScanRecorder(RTC::Manager* manager);
-  ~ScanRecorder() override;
 
   RTC::ReturnCode_t onInitialize() override;
   RTC::ReturnCode_t onActivated(RTC::UniqueId exec_handle) override;

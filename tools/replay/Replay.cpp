@@ -1,7 +1,6 @@
 #include "tools/replay/Replay.h"
 
 #include <rtm/ExtTrigExecutionContext.h>
-#include <sys/stat.h>
 #include <rtm/Manager.h>
 
 #include <cerrno>
@@ -9,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <sys/stat.h>
 
 #include "component/Strolvex.h"
 #include "component/StrolvexInit.h"
@@ -79,8 +79,9 @@ class ReplayRun {
 
  private:
   bool startManager(const std::vector<std::string>& userOptions);
+  bool strolvexIsActive() const;
   bool replayLines(std::FILE* log, const std::string& logPath);
-  void replayScan(const ScanRecord& scan);
+  bool replayScan(const ScanRecord& scan);
   int fail(int status, const std::string& message);
 
   std::string program_;
@@ -98,6 +99,7 @@ class ReplayRun {
   ReplayProgress progress_;
   int64_t scansDone_ = 0;
   long malformedLines_ = 0;
+  long unsentScanLine_ = 0;  // the line whose scan no connection took
 };
 
 int ReplayRun::fail(int status, const std::string& message) {
@@ -125,14 +127,19 @@ bool ReplayRun::startManager(const std::vector<std::string>& userOptions) {
   if (CORBA::is_nil(trigger_)) return false;
   // A context may carry out the preactivation only at its next cycle; with
   // no scan waiting that cycle changes nothing.
-  if (context->get_component_state(g_strolvex->getObjRef()) != RTC::ACTIVE_STATE)
-    trigger_->tick();
+  if (!strolvexIsActive()) trigger_->tick();
+  return strolvexIsActive();
+}
+
+bool ReplayRun::strolvexIsActive() const {
+  RTC::ExecutionContext_var context = g_strolvex->get_context(0);
   return context->get_component_state(g_strolvex->getObjRef()) == RTC::ACTIVE_STATE;
 }
 
-void ReplayRun::replayScan(const ScanRecord& scan) {
+// False when the scan could not be handed to Strolvex.
+bool ReplayRun::replayScan(const ScanRecord& scan) {
   clock_.set(wrapMilliseconds(static_cast<uint64_t>(scan.t_ms)));
-  driver_->sendScan(scan);
+  if (!driver_->sendScan(scan)) return false;
   trigger_->tick();
   ResultInPorts& results = driver_->results();
   std::vector<int32_t> counts;  // none when the scan was ignored
@@ -145,6 +152,7 @@ void ReplayRun::replayScan(const ScanRecord& scan) {
   }
   ++scansDone_;
   progress_.update(scansDone_, counts);
+  return true;
 }
 
 bool ReplayRun::replayLines(std::FILE* log, const std::string& logPath) {
@@ -162,8 +170,9 @@ bool ReplayRun::replayLines(std::FILE* log, const std::string& logPath) {
       std::fprintf(err_, "%s: %s:%ld: %s; line skipped\n", program_.c_str(), logPath.c_str(),
                    lineNumber, line.error.c_str());
       ++malformedLines_;
-    } else if (line.kind == ScanLine::kScan) {
-      replayScan(line.scan);
+    } else if (line.kind == ScanLine::kScan && !replayScan(line.scan)) {
+      unsentScanLine_ = lineNumber;
+      break;
     }
   }
   return !std::ferror(log);
@@ -185,11 +194,21 @@ int ReplayRun::run(const std::vector<std::string>& userOptions, const std::strin
   const bool readWhole = replayLines(log.get(), logPath);
   const int readError = errno;
   progress_.finish();
+  // A component in the error state publishes nothing: its results would
+  // look complete without this check.
+  const bool stayedActive = strolvexIsActive();
   strolvex_->setClock(nullptr);
   // Let go of the context before the manager takes its broker down.
   trigger_ = OpenRTM::ExtTrigExecutionContextService::_nil();
   manager_->shutdown();
 
+  if (unsentScanLine_ != 0)
+    return fail(kReplayNotRunnable, "the scan on line " + std::to_string(unsentScanLine_) +
+                                        " of '" + logPath +
+                                        "' found no connection to Strolvex; replay stopped");
+  if (!stayedActive)
+    return fail(kReplayNotRunnable,
+                "Strolvex left the active state during the replay; its results are incomplete");
   if (std::fflush(out_) != 0 || std::ferror(out_))
     return fail(kReplayNotRunnable, "cannot write the results");
   if (!readWhole)

@@ -3,6 +3,8 @@
 #include <coil/Properties.h>
 #include <rtm/Factory.h>
 
+#include "tools/scanlog/ScanLogRangeData.h"
+
 const char* const ScanReplayDriver::kTypeName = "ScanReplay";
 
 namespace {
@@ -33,13 +35,9 @@ RTC::ReturnCode_t ScanReplayDriver::onInitialize() {
   return RTC::RTC_OK;
 }
 
-void ScanReplayDriver::sendScan(const ScanRecord& scan) {
-  m_range_data.tm.sec = static_cast<CORBA::ULong>(scan.t_ms / 1000);
-  m_range_data.tm.nsec = static_cast<CORBA::ULong>(scan.t_ms % 1000 * 1000000);
-  m_range_data.ranges.length(static_cast<CORBA::ULong>(scan.ranges.size()));
-  for (std::size_t s = 0; s < scan.ranges.size(); ++s)
-    m_range_data.ranges[static_cast<CORBA::ULong>(s)] = scan.ranges[s];
-  m_range_dataOut.write();
+bool ScanReplayDriver::sendScan(const ScanRecord& scan) {
+  fillRangeData(m_range_data, scan.t_ms, scan.ranges);
+  return m_range_dataOut.write();
 }
 
 void registerScanReplayDriver(RTC::Manager* manager) {

@@ -22,8 +22,9 @@ class ScanReplayDriver : public RTC::DataFlowComponentBase {
 
   RTC::ReturnCode_t onInitialize() override;
 
-  // Writes scan to "range_data", its time stamp as the sample's tm.
-  void sendScan(const ScanRecord& scan);
+  // Writes scan to "range_data", its time stamp as the sample's tm; false
+  // when no connection took it.
+  bool sendScan(const ScanRecord& scan);
   // What Strolvex published.
   ResultInPorts& results() { return m_results; }
 

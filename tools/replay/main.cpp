@@ -16,7 +16,10 @@ void printUsage(std::FILE* stream) {
       "  {\"t\":T,\"x\":[...],\"y\":[...],\"v\":[...],\"h\":[...],\"count\":[IN,OUT,PRESENT]}\n"
       "Manager options (e.g. -f FILE, -o KEY:VALUE) go to the middleware manager.\n"
       "Exit status: 0 done, 1 malformed lines were skipped, 2 the scan log could\n"
-      "not be read, 3 the component could not be run or the results written.\n",
+      "not be read, 3 the component could not be run or the results written.\n"
+      "Status 1 also when the manager rejects its options (an unknown option, an\n"
+      "unreadable -f file): it stops the program before any scan, its message on\n"
+      "standard error.\n",
       stream);
 }
 

@@ -57,8 +57,6 @@ ScanSimulator::ScanSimulator(RTC::Manager* manager)
       m_sceneOver(false),
       m_range_dataOut("range_data", m_range_data) {}
 
-ScanSimulator::~ScanSimulator() {}
-
 RTC::ReturnCode_t ScanSimulator::onInitialize() {
   addOutPort("range_data", m_range_dataOut);
   bindParameter("seed", m_seed, "1");

@@ -19,7 +19,6 @@
 class ScanSimulator : public RTC::DataFlowComponentBase {
  public:
   explicit ScanSimulator(RTC::Manager* manager);
-  ~ScanSimulator() override;
 
   RTC::ReturnCode_t onInitialize() override;
   RTC::ReturnCode_t onActivated(RTC::UniqueId exec_handle) override;

@@ -1,5 +1,5 @@
 // strolvex-replay as a user runs it: a scene with a known outcome, repeated
-// runs, manager options, malformed and missing logs.
+// runs, manager options (also rejected ones), malformed and missing logs.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -197,4 +197,11 @@ TEST_F(ReplayTool, UnreadableLogEndsWithStatusTwo) {
   EXPECT_NE(std::string::npos, missing.err.find("no-such.log")) << missing.err;
   EXPECT_TRUE(missing.out.empty());
   EXPECT_EQ(2, replay(::testing::TempDir()).status);
+}
+
+TEST_F(ReplayTool, RejectedManagerOptionsEndWithStatusOneBeforeAnyScan) {
+  const ToolRun run = replay("-f " + tempPath("no-such.conf") + " " + crossingsLog());
+  EXPECT_EQ(1, run.status);
+  EXPECT_NE(std::string::npos, run.err.find("no-such.conf")) << run.err;
+  EXPECT_TRUE(run.out.empty());
 }
