@@ -22,8 +22,10 @@ void Strolvex::readScan() {
   work.lrf_total_steps = m_LRF_Total_steps;
 
   const double farthest = m_Environmental_maxdata;
+  // Admission made sure the scan reaches the last processed step.
+  const double* readings = m_range_data.ranges.get_buffer();
   for (int32_t s = m_LRFdata_min; s <= m_LRFdata_max; ++s) {
-    double range = m_range_data.ranges[static_cast<CORBA::ULong>(s)];
+    double range = readings[s];
     // A reading that is not a number is taken as no echo.
     if (std::isnan(range)) range = 0.0;
     if (range > farthest) range = farthest;
@@ -50,14 +52,19 @@ void Strolvex::filterIsolatedSteps(int window, int minNeighbours) {
   const int32_t last = m_LRFdata_max;
   // Flags outside the processed range may be left over from an earlier,
   // wider range: they never count.
-  auto flaggedInRange = [&](int32_t s) { return s >= first && s <= last && flags[s] == 1; };
+  const uint32_t span = static_cast<uint32_t>(last - first);
+  auto flagged = [&](int32_t s) {
+    return static_cast<uint32_t>(s - first) <= span && flags[s] == 1 ? 1 : 0;
+  };
+  // Neighbours are counted as they stand when the walk reaches a step: those
+  // behind it after their own check (a dropped step no longer supports the
+  // next ones), those ahead as read. Both counts slide along with the walk.
+  int behind = 0;
+  int ahead = 0;
+  for (int d = 1; d < window; ++d) ahead += flagged(first + d);
   for (int32_t s = first; s <= last; ++s) {
-    if (flags[s] != 1) continue;
-    int neighbours = 0;
-    for (int d = 1; d < window; ++d) {
-      if (flaggedInRange(s - d)) ++neighbours;
-      if (flaggedInRange(s + d)) ++neighbours;
-    }
-    if (neighbours < minNeighbours) flags[s] = 0;
+    if (flags[s] == 1 && behind + ahead < minNeighbours) flags[s] = 0;
+    behind += flagged(s) - flagged(s - window + 1);
+    ahead += flagged(s + window) - flagged(s + 1);
   }
 }

@@ -3,6 +3,7 @@
 // the new position estimate. The order of the random draws is fixed (slot by
 // slot; resampling's 100 draws, then prediction's y draw before its x draw
 // per particle) so that a recording replays to the same tracks.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -14,6 +15,28 @@ namespace {
 // Distances are capped so that far particles (a free slot's empty markers)
 // all weigh the same.
 const double kDistanceCap = 9999.0;
+
+// A resampling draw r aims at a fixed fraction of the total weight, chosen
+// by r % 100; draws below 0.6 are lifted so copies come only from the upper
+// 60 % of the cumulative weight.
+struct DrawFractions {
+  static const int kCount = 100;
+  double fraction[kCount];
+  int ascending[kCount];  // indices into fraction, smallest fraction first
+
+  DrawFractions() {
+    for (int m = 0; m < kCount; ++m) {
+      double u = m / 100.0;
+      if (u < 0.6) u = u + 0.4;
+      fraction[m] = u;
+      ascending[m] = m;
+    }
+    std::stable_sort(ascending, ascending + kCount,
+                     [this](int a, int b) { return fraction[a] < fraction[b]; });
+  }
+};
+
+const DrawFractions kDrawFractions;
 
 }  // namespace
 
@@ -29,22 +52,25 @@ void Strolvex::resampleParticles(int i) {
   for (int k = 0; k < kParticleCount; ++k) {
     copy.particle_y[k] = track.particle_y[k];
     copy.particle_x[k] = track.particle_x[k];
-    copy.particle_weight[k] = track.particle_weight[k];
   }
 
-  for (int k = 0; k < kParticleCount; ++k) {
-    double u = (drawRandom() % 100) / 100.0;
-    // Draws below 0.6 are lifted so copies come only from the upper 60 % of
-    // the cumulative weight.
-    if (u < 0.6) u = u + 0.4;
-    const double target = u * total;
-    // Particle 0 is never chosen. The last particle stands in should no
-    // cumulative weight compare (a non-finite weight), so the pick stays
-    // inside the set.
-    int j = 1;
+  // The copy a fraction picks is the first of particles 1..98 whose
+  // cumulative weight reaches that fraction of the total, else the last
+  // one; particle 0 is never chosen. Weights lie in [0, 1], so cumulative
+  // weights never fall and one walk up them, taking the fractions in
+  // ascending order, finds every fraction's pick. A target that does not
+  // compare falls through to the last particle.
+  int pick[DrawFractions::kCount];
+  int j = 1;
+  for (int m : kDrawFractions.ascending) {
+    const double target = kDrawFractions.fraction[m] * total;
     while (j < kParticleCount - 1 && !(cumulative[j] >= target)) ++j;
-    track.particle_y[k] = copy.particle_y[j];
-    track.particle_x[k] = copy.particle_x[j];
+    pick[m] = j;
+  }
+  for (int k = 0; k < kParticleCount; ++k) {
+    const int chosen = pick[drawRandom() % DrawFractions::kCount];
+    track.particle_y[k] = copy.particle_y[chosen];
+    track.particle_x[k] = copy.particle_x[chosen];
     track.particle_weight[k] = 1.0;
   }
 }

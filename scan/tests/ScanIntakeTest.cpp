@@ -1,4 +1,6 @@
+#include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "scan/tests/ScanFixture.h"
 
@@ -75,6 +77,27 @@ TEST_F(ScanIntake, IsolatedStepFilterKeepsRunsOfTenAndDropsRunsOfNine) {
   for (int s = 100; s <= 109; ++s) EXPECT_EQ(work().foreground[s], 1) << s;
   for (int s = 200; s <= 208; ++s) EXPECT_EQ(work().foreground[s], 0) << s;
   for (int s = 44; s <= 52; ++s) EXPECT_EQ(work().foreground[s], 0) << s;
+}
+
+TEST_F(ScanIntake, IsolatedStepFilterChecksStepsInTurnAgainstWhatIsLeft) {
+  // Random flag patterns, each step checked by counting its neighbours one
+  // by one as the walk reaches it: a dropped step no longer supports the
+  // steps after it.
+  uint32_t seed = 7;
+  const auto random = [&seed]() { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  for (int pattern = 0; pattern < 200; ++pattern) {
+    const unsigned density = 2 + pattern % 7;  // out of 8
+    for (int s = 30; s <= 740; ++s) work().foreground[s] = random() % 8 < density ? 1 : 0;
+    std::vector<int32_t> expected(work().foreground, work().foreground + 741);
+    const auto flaggedInRange = [&](int s) { return s >= 44 && s <= 725 && expected[s] == 1; };
+    for (int s = 44; s <= 725; ++s) {
+      int neighbours = 0;
+      for (int d = 1; d < 10; ++d) neighbours += flaggedInRange(s - d) + flaggedInRange(s + d);
+      if (expected[s] == 1 && neighbours < 9) expected[s] = 0;
+    }
+    probe.filterIsolatedSteps(10, 9);
+    for (int s = 30; s <= 740; ++s) ASSERT_EQ(work().foreground[s], expected[s]) << pattern << " " << s;
+  }
 }
 
 }  // namespace

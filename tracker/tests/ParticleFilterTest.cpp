@@ -25,6 +25,33 @@ void prepareBusySlot(TrackerProbe& p, bool bound, double newestSpeed, double pre
 
 }  // namespace
 
+TEST(Resampling, EachDrawCopiesTheFirstParticleReachingItsShareOfTheTotal) {
+  // Random weights with many zeros (equal cumulative sums), each draw
+  // checked against a walk up the cumulative weights.
+  uint32_t seed = 3;
+  const auto random = [&seed]() { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  TrackerProbe p;
+  MsvcRandom reference;
+  for (int round = 0; round < 50; ++round) {
+    TrackRecord& t = p.track(1);
+    spreadParticles(t);
+    double cumulative[kParticleCount];
+    for (int k = 0; k < kParticleCount; ++k) {
+      t.particle_weight[k] = random() % 3 == 0 ? 0.0 : (random() % 101) / 100.0;
+      cumulative[k] = (k == 0 ? 0.0 : cumulative[k - 1]) + t.particle_weight[k];
+    }
+    p.resampleParticles(1);
+    for (int k = 0; k < kParticleCount; ++k) {
+      double u = (reference.next() % 100) / 100.0;
+      if (u < 0.6) u = u + 0.4;
+      const double target = u * cumulative[kParticleCount - 1];
+      int j = 1;
+      while (j < kParticleCount - 1 && !(cumulative[j] >= target)) ++j;
+      ASSERT_EQ(1000.0 + j, t.particle_y[k]) << "round " << round << " particle " << k;
+    }
+  }
+}
+
 TEST(Resampling, DrawsFromTheUpperSixtyPercentAndNeverPickParticleZero) {
   for (double leadingWeight : {0.0, 1.0}) {  // weights all zero, or (1, 0, ...)
     TrackerProbe p;
