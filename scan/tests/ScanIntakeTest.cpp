@@ -85,12 +85,17 @@ TEST_F(ScanIntake, IsolatedStepFilterChecksStepsInTurnAgainstWhatIsLeft) {
   // steps after it.
   uint32_t seed = 7;
   const auto random = [&seed]() { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  const int ranges[][2] = {{44, 725}, {100, 118}, {100, 119}, {300, 305}, {400, 400}};
   for (int pattern = 0; pattern < 200; ++pattern) {
+    const int first = ranges[pattern % 5][0];
+    const int last = ranges[pattern % 5][1];
+    probe.m_LRFdata_min = first;
+    probe.m_LRFdata_max = last;
     const unsigned density = 2 + pattern % 7;  // out of 8
     for (int s = 30; s <= 740; ++s) work().foreground[s] = random() % 8 < density ? 1 : 0;
     std::vector<int32_t> expected(work().foreground, work().foreground + 741);
-    const auto flaggedInRange = [&](int s) { return s >= 44 && s <= 725 && expected[s] == 1; };
-    for (int s = 44; s <= 725; ++s) {
+    const auto flaggedInRange = [&](int s) { return s >= first && s <= last && expected[s] == 1; };
+    for (int s = first; s <= last; ++s) {
       int neighbours = 0;
       for (int d = 1; d < 10; ++d) neighbours += flaggedInRange(s - d) + flaggedInRange(s + d);
       if (expected[s] == 1 && neighbours < 9) expected[s] = 0;

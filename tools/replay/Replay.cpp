@@ -157,14 +157,15 @@ bool ReplayRun::replayScan(const ScanRecord& scan) {
 
 bool ReplayRun::replayLines(std::FILE* log, const std::string& logPath) {
   LineBuffer buffer;
+  ScanLine line;
   long lineNumber = 0;
   errno = 0;
   ssize_t length;
   while ((length = getline(&buffer.data, &buffer.capacity, log)) >= 0) {
     ++lineNumber;
-    std::string text(buffer.data, static_cast<std::size_t>(length));
-    if (!text.empty() && text.back() == '\n') text.pop_back();
-    const ScanLine line = parseScanLine(text);
+    const char* end = buffer.data + length;
+    if (end != buffer.data && end[-1] == '\n') --end;
+    parseScanLine(buffer.data, end, line);
     if (line.kind == ScanLine::kMalformed) {
       progress_.interrupt();
       std::fprintf(err_, "%s: %s:%ld: %s; line skipped\n", program_.c_str(), logPath.c_str(),

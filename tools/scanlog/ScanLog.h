@@ -29,6 +29,9 @@ struct ScanLine {
 
 // Parses one line (without its line break; a trailing '\r' is tolerated).
 ScanLine parseScanLine(const std::string& line);
+// The same for the characters first..last, into line: reading a long log
+// line after line into one ScanLine reuses its storage.
+void parseScanLine(const char* first, const char* last, ScanLine& line);
 
 // Formats a scan as one line of the log without a line break. Ranges are
 // written exactly: parsing the line gives back the same doubles.

@@ -27,6 +27,31 @@ bool parseTimeStamp(const char* first, const char* last, int64_t& value) {
   return true;
 }
 
+// Where the token starting at first ends.
+const char* tokenEnd(const char* first, const char* end) {
+  while (first != end && !isBlank(*first)) ++first;
+  return first;
+}
+
+// Recorded ranges are mostly whole millimetres. A token of at most 15
+// digits is an integer every double holds exactly, so taking its digits
+// gives the value a full decimal parse would; the parse is read off while
+// looking for the token's end. Returns the end of the token when it was
+// such an integer, else null.
+const char* parseWholeNumber(const char* first, const char* end, double& value) {
+  const int kMaxDigits = 15;
+  const char* const limit = end - first > kMaxDigits ? first + kMaxDigits : end;
+  uint64_t whole = 0;
+  const char* p = first;
+  while (p != limit && static_cast<unsigned char>(*p - '0') < 10) {
+    whole = whole * 10 + static_cast<unsigned>(*p - '0');
+    ++p;
+  }
+  if (p == first || (p != end && !isBlank(*p))) return nullptr;
+  value = static_cast<double>(whole);
+  return p;
+}
+
 // A decimal number filling the whole token; a leading '+' is accepted.
 bool parseRange(const char* first, const char* last, double& value) {
   if (last - first > 1 && *first == '+' && first[1] != '+' && first[1] != '-') ++first;
@@ -34,41 +59,43 @@ bool parseRange(const char* first, const char* last, double& value) {
   return result.ec == std::errc() && result.ptr == last;
 }
 
-ScanLine malformed(std::string error) {
-  ScanLine line;
+void malformed(ScanLine& line, std::string error) {
   line.kind = ScanLine::kMalformed;
   line.error = std::move(error);
-  return line;
 }
 
 }  // namespace
 
 ScanLine parseScanLine(const std::string& text) {
-  const char* p = text.data();
-  const char* const end = p + text.size();
-  while (p != end && isBlank(*p)) ++p;
-  if (p == end || *p == '#') return ScanLine();
-
   ScanLine line;
-  line.kind = ScanLine::kScan;
-  bool first = true;
-  while (p != end) {
-    const char* tokenEnd = p;
-    while (tokenEnd != end && !isBlank(*tokenEnd)) ++tokenEnd;
-    if (first) {
-      if (!parseTimeStamp(p, tokenEnd, line.scan.t_ms))
-        return malformed("time stamp '" + std::string(p, tokenEnd) +
-                         "' is not a non-negative integer of milliseconds");
-      first = false;
-    } else {
-      double range = 0.0;
-      if (!parseRange(p, tokenEnd, range))
-        return malformed("range " + std::to_string(line.scan.ranges.size()) + " '" +
-                         std::string(p, tokenEnd) + "' is not a number");
-      line.scan.ranges.push_back(range);
-    }
-    p = tokenEnd;
-    while (p != end && isBlank(*p)) ++p;
-  }
+  parseScanLine(text.data(), text.data() + text.size(), line);
   return line;
+}
+
+void parseScanLine(const char* p, const char* const end, ScanLine& line) {
+  line.kind = ScanLine::kSkip;
+  line.error.clear();
+  line.scan.t_ms = 0;
+  line.scan.ranges.clear();
+  while (p != end && isBlank(*p)) ++p;
+  if (p == end || *p == '#') return;
+
+  line.kind = ScanLine::kScan;
+  const char* last = tokenEnd(p, end);
+  if (!parseTimeStamp(p, last, line.scan.t_ms))
+    return malformed(line, "time stamp '" + std::string(p, last) +
+                               "' is not a non-negative integer of milliseconds");
+  for (p = last; p != end; p = last) {
+    while (p != end && isBlank(*p)) ++p;
+    if (p == end) break;
+    double range = 0.0;
+    last = parseWholeNumber(p, end, range);
+    if (last == nullptr) {
+      last = tokenEnd(p, end);
+      if (!parseRange(p, last, range))
+        return malformed(line, "range " + std::to_string(line.scan.ranges.size()) + " '" +
+                                   std::string(p, last) + "' is not a number");
+    }
+    line.scan.ranges.push_back(range);
+  }
 }

@@ -45,3 +45,27 @@ TEST(ScanLogReading, MalformedLinesSayWhatIsWrong) {
     EXPECT_NE(std::string::npos, line.error.find("range 1")) << text << ": " << line.error;
   }
 }
+
+TEST(ScanLogReading, WholeMillimetresAndReusedLinesReadAsAFullParseWould) {
+  ScanLine line = parseScanLine("5 00042 123456789012345 9007199254740993 0 -0 4.");
+  ASSERT_EQ(ScanLine::kScan, line.kind);
+  // Sixteen digits no longer fit a double exactly: rounded to even.
+  EXPECT_EQ((std::vector<double>{42.0, 123456789012345.0, 9007199254740992.0, 0.0, 0.0, 4.0}),
+            line.scan.ranges);
+  EXPECT_TRUE(std::signbit(line.scan.ranges[4]));
+
+  // One ScanLine read line after line keeps nothing from the line before.
+  const char* lines[] = {"1 10 20 30 40", "2 3000 12mm", "3 7", "# note", "4 1 2"};
+  ScanLine reused;
+  for (const char* text : lines) {
+    const std::string owned(text);
+    parseScanLine(owned.data(), owned.data() + owned.size(), reused);
+    const ScanLine fresh = parseScanLine(owned);
+    EXPECT_EQ(fresh.kind, reused.kind) << text;
+    EXPECT_EQ(fresh.error, reused.error) << text;
+    if (fresh.kind == ScanLine::kScan) {
+      EXPECT_EQ(fresh.scan.t_ms, reused.scan.t_ms) << text;
+      EXPECT_EQ(fresh.scan.ranges, reused.scan.ranges) << text;
+    }
+  }
+}
