@@ -32,6 +32,30 @@ TEST_F(ExecutionCycle, EachScanPublishesHumanNumFreeSlotsAndTheCountsAtTheScansT
   }
 }
 
+TEST_F(ExecutionCycle, AFullScanBufferDropsTheOldestScansAndSaysSo) {
+  // 66 scans arrive before the component's next cycle: 64 fit.
+  ::testing::internal::CaptureStderr();
+  for (unsigned sec = 1; sec <= 66; ++sec) {
+    ports->scan.tm = {sec, 0};
+    ports->sendScan(uniformScan(3000.0));
+  }
+  const std::string log = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(log.find("WARN: Strolvex0.range_data: buffer full: dropped the oldest sample (1 dropped so far)"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("(2 dropped so far)"), std::string::npos) << log;
+
+  // One scan per cycle, oldest kept first, then nothing.
+  for (unsigned sec = 3; sec <= 66; ++sec) {
+    tick();
+    ASSERT_EQ(ports->take(PortProbe::kCount).size(), 3u) << sec;
+    EXPECT_EQ(ports->received[PortProbe::kCount].tm.sec, sec);
+    ports->drain();
+  }
+  tick();
+  EXPECT_FALSE(ports->drain());
+}
+
 TEST_F(ExecutionCycle, ReactivationForgetsTheBackgroundAndTheCounts) {
   ports->sendScan(uniformScan(3000.0));
   tick();

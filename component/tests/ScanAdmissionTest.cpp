@@ -1,8 +1,11 @@
+#include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "component/ShortScanWarning.h"
+#include "component/tests/BusyScene.h"
 #include "component/tests/ComponentHarness.h"
 
 namespace {
@@ -39,6 +42,99 @@ TEST_F(ScanAdmission, AScanShorterThanTheStepRangeIsIgnoredAsAWhole) {
   tick();
   EXPECT_EQ(ports->take(PortProbe::kCount).size(), 3u);
   EXPECT_EQ(probe->m_scanWork->range[300], 1500.0);
+}
+
+// Published positions of a busy slot stay near the area; a free slot's are 100000.
+void expectPlausibleOutputs(PortProbe& ports, std::size_t slots) {
+  for (int output = PortProbe::kX; output <= PortProbe::kY; ++output) {
+    const std::vector<int32_t> values = ports.take(output);
+    ASSERT_EQ(values.size(), slots) << output;
+    for (int32_t v : values) EXPECT_TRUE(v == 100000 || std::abs(v) <= 20000) << v;
+  }
+  const std::vector<int32_t> count = ports.take(PortProbe::kCount);
+  ASSERT_EQ(count.size(), 3u);
+  for (int32_t c : count) EXPECT_GE(c, 0);
+  ports.drain();
+}
+
+TEST_F(ScanAdmission, EmptyOversizedAndBadReadingScansThroughTheWholeCycle) {
+  CaptureStderr();
+  ports->sendScan({});
+  tick();
+  EXPECT_EQ(occurrences(GetCapturedStderr(), "scan ignored: 0 ranges received, 726 needed"), 1);
+  EXPECT_FALSE(ports->drain());
+
+  // Readings past LRFdata_max, even past LRF_Total_steps, are not looked at.
+  for (std::size_t length : {1100u, 100000u}) {
+    std::vector<double> scan = uniformScan(3000.0, length);
+    for (std::size_t s = 726; s < length; ++s) scan[s] = s % 2 ? -1e300 : std::nan("");
+    ports->sendScan(scan);
+    tick();
+    ASSERT_NO_FATAL_FAILURE(expectPlausibleOutputs(*ports, 6));
+  }
+
+  // NaN, +-inf, negative, zero and 1e300 readings amid people being tracked.
+  bool tracked = false;
+  for (int n = 0; n < 60; ++n) {
+    ports->sendScan(busySceneScan(n));
+    tick();
+    ASSERT_NO_FATAL_FAILURE(expectPlausibleOutputs(*ports, 6));
+    for (int i = 1; i <= 6; ++i) tracked = tracked || probe->m_tracks[i].track_id != 1;
+  }
+  EXPECT_TRUE(tracked);
+  EXPECT_EQ(state(), RTC::ACTIVE_STATE);
+  for (int s = 44; s <= 725; ++s) {
+    ASSERT_TRUE(probe->m_scanWork->range[s] >= 0.0 && probe->m_scanWork->range[s] <= 4000.0) << s;
+  }
+}
+
+TEST_F(ScanAdmission, UncheckedParametersTakeAnyValueAndUnparsableOnesTheirDefault) {
+  // The parameters no range check guards: any value must process safely.
+  const char* const unchecked[] = {"Environmental_maxdata", "LRFdata_mid", "Human_width",
+                                   "Human_setdistance", "StrolvexData", "Count_area_distance"};
+  const char* const extremes[] = {"-2147483648", "-1", "0", "2147483647"};
+  coil::Properties defaults(kStrolvexProfile);
+  for (const char* name : unchecked) {
+    for (const char* value : extremes) {
+      SCOPED_TRACE(std::string(name) + "=" + value);
+      ASSERT_EQ(deactivate(), RTC::RTC_OK);
+      probe->getConfigService().setParameter("default", name, value);
+      ASSERT_EQ(activate(), RTC::RTC_OK);
+      for (int n = 0; n < 15; ++n) {
+        ports->sendScan(busySceneScan(n));
+        tick();
+        ASSERT_EQ(ports->take(PortProbe::kCount).size(), 3u);
+        ports->drain();
+      }
+      EXPECT_EQ(state(), RTC::ACTIVE_STATE);
+      probe->getConfigService().setParameter("default", name,
+                                             defaults.getProperty(std::string("conf.default.") + name));
+    }
+  }
+  // Count_mode takes any string; all but OUT,IN count as IN,OUT.
+  for (const char* mode : {"", "out,in", "OUT,IN", "\xff\xfe"}) {
+    setParameter("Count_mode", mode);
+    ports->sendScan(busySceneScan(1));
+    tick();
+    EXPECT_EQ(ports->take(PortProbe::kCount).size(), 3u) << mode;
+    ports->drain();
+  }
+
+  // Text that is no number, or too big for the parameter, gives the default.
+  for (const char* text : {"abc", "x6", "99999999999", ""}) {
+    SCOPED_TRACE(text);
+    CaptureStderr();
+    setParameter("Human_NUM", text);
+    const std::string log = GetCapturedStderr();
+    EXPECT_EQ(probe->m_Human_NUM, 6);
+    if (*text != '\0') {
+      EXPECT_EQ(occurrences(log, std::string("configuration Human_NUM: '") + text +
+                                     "' does not convert; using the default '6'"),
+                1);
+    }
+    setParameter("Human_NUM", "4");
+    ASSERT_EQ(probe->m_Human_NUM, 4);
+  }
 }
 
 TEST(ShortScanWarning, WarnsAtMostEveryTenSecondsWithTheCountAcrossTheClockWrap) {

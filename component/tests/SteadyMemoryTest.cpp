@@ -34,7 +34,7 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 const int kScans = 20000;  // the sanitizers slow every cycle several times
 #else
 const int kScans = 100000;

@@ -32,6 +32,9 @@ class StrolvexProbe : public Strolvex {
   using Strolvex::m_countPresent;
   using Strolvex::m_tracks;
   using Strolvex::m_range_data;
+  using Strolvex::m_range_dataIn;
+  using Strolvex::m_human_dataXOut;
+  using Strolvex::m_count_dataOut;
 
   using Strolvex::m_Human_NUM;
   using Strolvex::m_Environmental_maxdata;

@@ -26,7 +26,8 @@ const char* returnCodeName(ReturnCode_t code) {
 }  // namespace
 
 ExecutionContext::ExecutionContext(RTObject_impl& owner)
-    : m_owner(owner), rtclog(owner.getInstanceName()), m_state(INACTIVE_STATE), m_running(false) {}
+    : m_owner(owner), rtclog(owner.getInstanceName()), m_state(INACTIVE_STATE), m_running(false),
+      m_stopRequested(false) {}
 
 ExecutionContext::~ExecutionContext() = default;
 
@@ -60,7 +61,7 @@ ReturnCode_t ExecutionContext::activate_component(RTObject_impl* comp) {
   }
   ReturnCode_t result = PRECONDITION_NOT_MET;
   runOnContextThread([this, &result] {
-    if (m_state != INACTIVE_STATE) {
+    if (m_state != INACTIVE_STATE || m_stopRequested) {
       return;
     }
     m_owner.getConfigService().update();
@@ -121,6 +122,7 @@ ReturnCode_t ExecutionContext::start() {
     return PRECONDITION_NOT_MET;
   }
   invoke("onStartup", [this] { return m_owner.onStartup(kOwnedContext); });
+  m_stopRequested = false;
   m_running = true;
   startWorker();
   return RTC_OK;
@@ -130,6 +132,7 @@ ReturnCode_t ExecutionContext::stop() {
   if (!m_running) {
     return PRECONDITION_NOT_MET;
   }
+  m_stopRequested = true;
   deactivate_component(&m_owner);
   stopWorker();
   m_running = false;

@@ -12,7 +12,7 @@ PeriodicExecutionContext::~PeriodicExecutionContext() { stopWorker(); }
 
 void PeriodicExecutionContext::runOnContextThread(const std::function<void()>& task) {
   std::unique_lock<std::mutex> lock(m_mutex);
-  if (std::this_thread::get_id() == m_thread.get_id()) {
+  if (std::this_thread::get_id() == m_workerId) {
     lock.unlock();
     task();
     return;
@@ -21,7 +21,7 @@ void PeriodicExecutionContext::runOnContextThread(const std::function<void()>& t
   if (m_stopping) {
     return;
   }
-  if (!m_thread.joinable()) {
+  if (m_workerId == std::thread::id()) {
     lock.unlock();
     task();
     return;
@@ -36,20 +36,23 @@ void PeriodicExecutionContext::startWorker() {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_stopping = false;
   m_thread = std::thread(&PeriodicExecutionContext::work, this);
+  m_workerId = m_thread.get_id();
 }
 
 void PeriodicExecutionContext::stopWorker() {
+  std::thread worker;
   {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (!m_thread.joinable()) {
       return;
     }
     m_stopping = true;
+    worker.swap(m_thread);
   }
   m_wake.notify_all();
-  m_thread.join();
+  worker.join();
   std::lock_guard<std::mutex> lock(m_mutex);
-  m_thread = std::thread();
+  m_workerId = std::thread::id();
 }
 
 void PeriodicExecutionContext::runRequests(std::unique_lock<std::mutex>& lock) {

@@ -39,6 +39,9 @@ class PeriodicExecutionContext : public ExecutionContext {
   std::deque<Request*> m_requests;
   bool m_stopping;
   std::thread m_thread;
+  // The worker's id, kept apart from m_thread: joining writes to the
+  // thread object, while other threads read the id under m_mutex.
+  std::thread::id m_workerId;
 };
 
 }  // namespace RTC

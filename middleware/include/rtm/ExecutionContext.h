@@ -32,7 +32,9 @@ class ExecutionContext {
   LifeCycleState get_component_state(RTObject_impl* comp);
 
   // start() calls onStartup; stop() deactivates an active component and
-  // calls onShutdown. Both run in the caller's thread.
+  // calls onShutdown. Both run in the caller's thread. Once stop() has
+  // begun, activation is refused, so that no request from another thread
+  // leaves the component active behind the stopped context.
   ReturnCode_t start();
   ReturnCode_t stop();
 
@@ -58,6 +60,7 @@ class ExecutionContext {
   Logger rtclog;
   std::atomic<int> m_state;
   std::atomic<bool> m_running;
+  std::atomic<bool> m_stopRequested;
 };
 
 typedef ExecutionContext* ExecutionContext_ptr;

@@ -15,10 +15,11 @@ RTObject_impl* Create(Manager* manager) {
   return new T(manager);
 }
 
-// Deletes through the base, whose destructor is virtual.
+// Deleted as the type Create made: RTObject_impl is incomplete here, and a
+// delete through a pointer to an incomplete class would skip the destructor.
 template <class T>
 void Delete(RTObject_impl* rtc) {
-  delete rtc;
+  delete static_cast<T*>(rtc);
 }
 
 }  // namespace RTC
