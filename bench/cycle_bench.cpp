@@ -9,45 +9,23 @@
 #include <string>
 #include <vector>
 
-#include "component/Strolvex.h"
+#include "bench/DrivenStrolvex.h"
 #include "tools/scanlog/ScanLog.h"
 
 namespace {
 
 std::vector<ScanRecord> g_scene;
 
-class MeasuredStrolvex : public Strolvex {
- public:
-  explicit MeasuredStrolvex(RTC::Manager* manager) : Strolvex(manager) {}
-
-  // As a port read would leave it, then the cycle onExecute runs.
-  void cycle(const ScanRecord& scan) {
-    m_range_data.ranges.length(static_cast<CORBA::ULong>(scan.ranges.size()));
-    for (CORBA::ULong s = 0; s < scan.ranges.size(); ++s) m_range_data.ranges[s] = scan.ranges[s];
-    if (admitScan()) processScan();
-  }
-  void setHumanNum(int slots) { m_Human_NUM = slots; }
-  int busySlots() const {
-    int busy = 0;
-    for (int i = 1; i <= m_Human_NUM; ++i) busy += m_tracks[i].track_id != 1;
-    return busy;
-  }
-};
-
 void BM_ScanCycle(benchmark::State& state) {
   const int slots = static_cast<int>(state.range(0));
-  ManualClock clock;
-  MeasuredStrolvex strolvex(&RTC::Manager::instance());
-  strolvex.onInitialize();
+  DrivenStrolvex strolvex;
   strolvex.setHumanNum(slots);
   strolvex.onActivated(0);
-  strolvex.setClock(&clock);
   // Scan 0 is the empty room; the rest loops without a jump.
   std::size_t next = 0;
   int64_t now = 0;
   auto step = [&]() {
-    clock.set(wrapMilliseconds(static_cast<uint64_t>(now)));
-    strolvex.cycle(g_scene[next]);
+    strolvex.cycle(g_scene[next].ranges, now);
     now += 100;
     next = next + 1 < g_scene.size() ? next + 1 : 1;
   };
@@ -56,7 +34,6 @@ void BM_ScanCycle(benchmark::State& state) {
   for (auto _ : state) step();
   state.counters["busy_slots"] = busyBefore;
   if (busyBefore != slots) state.SkipWithError("the scene does not keep every slot busy");
-  strolvex.setClock(nullptr);
   strolvex.onDeactivated(0);
 }
 BENCHMARK(BM_ScanCycle)->ArgName("Human_NUM")->Arg(1)->Arg(6)->Arg(10);
