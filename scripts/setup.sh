@@ -8,6 +8,7 @@ packages=(
   libfast-float-dev
   libcairo2-dev libx11-dev fontconfig fonts-dejavu-core
   xvfb xauth
+  clang libclang-rt-14-dev llvm
 )
 if [ "$(id -u)" -ne 0 ]; then
   echo "setup.sh installs Debian packages and must run as root" >&2

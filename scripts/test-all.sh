@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, then builds and runs every test twice: a normal
 # build with warnings as errors, and one under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer. The tests of threaded code then run again,
+# repeatedly, under ThreadSanitizer, and each fuzz target runs for 30 s.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 bash "$here/scripts/setup.sh"
@@ -15,3 +16,9 @@ bash "$here/scripts/build.sh" "$here/build-asan" -DSTROLVEX_WERROR=ON -DSTROLVEX
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd "$here/build-asan" && ctest --output-on-failure -j 2)
+
+echo "== ThreadSanitizer =="
+bash "$here/scripts/tsan.sh"
+
+echo "== fuzzing (30 s per target) =="
+bash "$here/scripts/fuzz.sh" 30
