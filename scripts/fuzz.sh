@@ -8,6 +8,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-30}
 build=$here/build-fuzz
+bash "$here/scripts/setup.sh"
 
 echo "Building the fuzz targets in $build..."
 CC=clang CXX=clang++ cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -6,6 +6,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 bash "$here/scripts/setup.sh"
+export STROLVEX_SETUP_DONE=1
 
 echo "== normal build (warnings are errors) =="
 bash "$here/scripts/build.sh" "$here/build-ci" -DSTROLVEX_WERROR=ON -DSTROLVEX_BENCH=ON

@@ -9,6 +9,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 repeats=${1:-5}
 build=$here/build-tsan
 tests=(middleware_tests component_tests launcher_tests)
+bash "$here/scripts/setup.sh"
 
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DSTROLVEX_SANITIZE=thread -DSTROLVEX_WERROR=ON >/dev/null
