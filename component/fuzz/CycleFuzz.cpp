@@ -43,6 +43,7 @@
 
 #include "component/Strolvex.h"
 #include "component/StrolvexProfile.h"
+#include "component/tests/PortProbe.h"
 
 namespace {
 
@@ -173,30 +174,8 @@ class FuzzedStrolvex : public Strolvex {
   ManualClock clock;
 };
 
-// The other end of every Strolvex port.
-struct PortPartner : RTC::DataFlowComponentBase {
-  explicit PortPartner(RTC::Manager* manager)
-      : RTC::DataFlowComponentBase(manager),
-        scanOut("scan", scan),
-        outputs{{"human_dataX", received[0]}, {"human_dataY", received[1]},
-                {"human_dataV", received[2]}, {"human_dataT", received[3]},
-                {"count_data", received[4]}} {}
-  RTC::ReturnCode_t onInitialize() override {
-    addOutPort("scan", scanOut);
-    for (auto& port : outputs) addInPort(port.getName(), port);
-    return RTC::RTC_OK;
-  }
-
-  // received[kCountData] is count_data; the four per-slot outputs come first.
-  static const int kCountData = 4;
-  RTC::RangeData scan;
-  RTC::TimedLongSeq received[5];
-  RTC::OutPort<RTC::RangeData> scanOut;
-  RTC::InPort<RTC::TimedLongSeq> outputs[5];
-};
-
 FuzzedStrolvex* strolvex = nullptr;
-PortPartner* partner = nullptr;
+PortProbe* partner = nullptr;
 
 RTC::ExecutionContext_ptr context() { return strolvex->get_context(0); }
 bool isActive() { return context()->get_component_state(strolvex) == RTC::ACTIVE_STATE; }
@@ -279,10 +258,10 @@ void cycleAndCheck(Session& session) {
     check(sample.tm.sec == expectedStamp && sample.tm.nsec == 0);
   }
 
-  for (int output = 0; output < PortPartner::kCountData; ++output) {
+  for (int output = 0; output < PortProbe::kCount; ++output) {
     check(partner->received[output].data.length() == static_cast<CORBA::ULong>(slots));
   }
-  const RTC::TimedLongSeq& counts = partner->received[PortPartner::kCountData];
+  const RTC::TimedLongSeq& counts = partner->received[PortProbe::kCount];
   check(counts.data.length() == 3);
   const int32_t in = counts.data[0];
   const int32_t out = counts.data[1];
@@ -309,16 +288,16 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   coil::Properties strolvexProfile(kStrolvexProfile);
   manager->registerFactory(strolvexProfile, RTC::Create<FuzzedStrolvex>,
                            RTC::Delete<FuzzedStrolvex>);
-  const char* partnerSpec[] = {"implementation_id", "PortPartner", "type_name", "PortPartner", ""};
-  coil::Properties partnerProfile(partnerSpec);
-  manager->registerFactory(partnerProfile, RTC::Create<PortPartner>, RTC::Delete<PortPartner>);
+  const char* partnerProfileText[] = {"implementation_id", "PortProbe", "type_name", "PortProbe", ""};
+  coil::Properties partnerProfile(partnerProfileText);
+  manager->registerFactory(partnerProfile, RTC::Create<PortProbe>, RTC::Delete<PortProbe>);
   strolvex = static_cast<FuzzedStrolvex*>(manager->createComponent("Strolvex"));
-  partner = static_cast<PortPartner*>(manager->createComponent("PortPartner"));
+  partner = static_cast<PortProbe*>(manager->createComponent("PortProbe"));
   check(strolvex != nullptr && partner != nullptr);
-  check(manager->connectPorts("PortPartner0.scan", "Strolvex0.range_data"));
+  check(manager->connectPorts("PortProbe0.scan", "Strolvex0.range_data"));
   for (auto& port : partner->outputs) {
     check(manager->connectPorts(std::string("Strolvex0.") + port.getName(),
-                                std::string("PortPartner0.") + port.getName()));
+                                std::string("PortProbe0.") + port.getName()));
   }
   return 0;
 }

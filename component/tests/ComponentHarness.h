@@ -13,54 +13,8 @@
 #include <vector>
 
 #include "component/StrolvexProfile.h"
+#include "component/tests/PortProbe.h"
 #include "component/tests/StrolvexProbe.h"
-
-// The other end of every Strolvex port; its in-ports bear the names of the
-// out-ports they listen to.
-struct PortProbe : RTC::DataFlowComponentBase {
-  enum Output { kX, kY, kV, kT, kCount };
-
-  explicit PortProbe(RTC::Manager* manager)
-      : RTC::DataFlowComponentBase(manager),
-        scanOut("scan", scan),
-        outputs{{"human_dataX", received[0]}, {"human_dataY", received[1]},
-                {"human_dataV", received[2]}, {"human_dataT", received[3]},
-                {"count_data", received[4]}} {}
-  RTC::ReturnCode_t onInitialize() override {
-    addOutPort("scan", scanOut);
-    for (auto& port : outputs) addInPort(port.getName(), port);
-    return RTC::RTC_OK;
-  }
-
-  void sendScan(const std::vector<double>& ranges) {
-    scan.ranges.length(static_cast<CORBA::ULong>(ranges.size()));
-    for (CORBA::ULong s = 0; s < ranges.size(); ++s) scan.ranges[s] = ranges[s];
-    scanOut.write();
-  }
-  // The values of the oldest unread sample (left in received[output]); none
-  // when nothing arrived.
-  std::vector<int32_t> take(int output) {
-    std::vector<int32_t> values;
-    if (!outputs[output].read()) return values;
-    for (CORBA::ULong k = 0; k < received[output].data.length(); ++k) {
-      values.push_back(received[output].data[k]);
-    }
-    return values;
-  }
-  // Reads every unread output sample; true when there was one.
-  bool drain() {
-    bool any = false;
-    for (auto& port : outputs) {
-      while (port.read()) any = true;
-    }
-    return any;
-  }
-
-  RTC::RangeData scan;
-  RTC::TimedLongSeq received[5];
-  RTC::OutPort<RTC::RangeData> scanOut;
-  RTC::InPort<RTC::TimedLongSeq> outputs[5];
-};
 
 inline std::vector<double> uniformScan(double range, std::size_t length = 726) {
   return std::vector<double>(length, range);
