@@ -109,10 +109,6 @@ int main(int argc, char** argv) {
   static char outputBuffer[BUFSIZ];
   std::setvbuf(stdout, outputBuffer, _IOLBF, sizeof outputBuffer);
   setenv("STROLVEX_MONITOR", "off", 1);
-  static char program[] = "strolvex-soak", option[] = "-o", quiet[] = "logger.enable:NO";
-  static char* managerArgv[] = {program, option, quiet, nullptr};
-  RTC::Manager::init(3, managerArgv);
-
   const std::vector<std::vector<double>> scenes = soakScenes();
   std::vector<double> damaged;
   DrivenStrolvex strolvex;

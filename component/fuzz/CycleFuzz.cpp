@@ -2,8 +2,8 @@
 // jumps, parameter changes and (de)activations, and checks after every cycle
 // what its ports promise.
 //
-// The component, a port partner and the built-in manager (externally
-// triggered context, monitor off) are made once per process. Log messages
+// The component, a port partner and the manager (contexts that run a cycle
+// per tick, monitor off) are made once per process. Log messages
 // are still formatted but go to /dev/null: thousands of inputs a second
 // would flood any terminal.
 // Every input starts from the same place: inactive, default parameters, no
@@ -29,7 +29,6 @@
 // 5 -0, 6 0.5, 7 the smallest subnormal, 8 1e300, 9 DBL_MAX, 10 99 (just
 // below where metres are suspected); 11..13 a typical range, u16 -> 100 +
 // value % 5901 mm; 14, 15 a raw 8-byte double.
-#include <rtm/ExtTrigExecutionContext.h>
 #include <rtm/Factory.h>
 
 #include <cfloat>
@@ -44,12 +43,14 @@
 #include "component/Strolvex.h"
 #include "component/StrolvexProfile.h"
 #include "component/tests/PortProbe.h"
+#include "component/tests/TestRuntime.h"
 
 namespace {
 
 const CORBA::ULong kLongestScan = 3000;
-// The component's range_data port keeps this many unread scans.
-const std::size_t kInPortCapacity = 64;
+// The component's range_data port keeps this many unread scans: the
+// middleware's default buffer of a connection.
+const std::size_t kInPortCapacity = 8;
 // Bounds the work of one input so that the fuzzer keeps its pace.
 const int kMaxCyclesPerInput = 64;
 const int kMaxActivationsPerInput = 8;
@@ -177,8 +178,7 @@ class FuzzedStrolvex : public Strolvex {
 FuzzedStrolvex* strolvex = nullptr;
 PortProbe* partner = nullptr;
 
-RTC::ExecutionContext_ptr context() { return strolvex->get_context(0); }
-bool isActive() { return context()->get_component_state(strolvex) == RTC::ACTIVE_STATE; }
+bool isActive() { return testrt::state(strolvex) == RTC::ACTIVE_STATE; }
 
 struct SentScan {
   CORBA::ULong stamp;
@@ -198,24 +198,34 @@ struct Session {
   int activations = 0;
 };
 
+enum class Cycle { kOrdinary, kActivating, kDeactivating };
+void cycleAndCheck(Session& session, Cycle kind);
+
+// The transition takes effect at the cycle that follows the request; an
+// activation's cycle already takes a waiting scan.
 void activate(Session& session) {
-  check(context()->activate_component(strolvex) == RTC::RTC_OK);
+  RTC::ExecutionContext_var context = strolvex->get_context(0);
+  check(context->activate_component(strolvex->getObjRef()) == RTC::RTC_OK);
   ++session.activations;
   session.countIn = 0;
   session.countOut = 0;
+  cycleAndCheck(session, Cycle::kActivating);
+}
+
+void deactivate(Session& session) {
+  RTC::ExecutionContext_var context = strolvex->get_context(0);
+  check(context->deactivate_component(strolvex->getObjRef()) == RTC::RTC_OK);
+  cycleAndCheck(session, Cycle::kDeactivating);
 }
 
 // Brings the component back to where every input starts.
 void settle() {
-  if (isActive()) context()->deactivate_component(strolvex);
+  if (isActive()) check(testrt::deactivate(strolvex) == RTC::INACTIVE_STATE);
   for (const Parameter& parameter : kParameters) {
-    strolvex->getConfigService().setParameter("default", parameter.name, parameter.defaultValue);
+    testrt::setParameter(strolvex, parameter.name, parameter.defaultValue);
   }
   strolvex->forgetInput();
-  for (auto& port : partner->outputs) {
-    while (port.read()) {
-    }
-  }
+  partner->drain();
 }
 
 void send(Session& session, const std::vector<double>& ranges) {
@@ -232,27 +242,38 @@ void send(Session& session, const std::vector<double>& ranges) {
 // An active cycle takes the oldest waiting scan; it is processed unless the
 // configuration is invalid or the scan is shorter than LRFdata_max + 1. Each
 // processed scan, and nothing else, writes all five outputs, stamped with
-// that scan's time, with one element per slot.
-void cycleAndCheck(Session& session) {
-  bool processes = false;
-  CORBA::ULong expectedStamp = 0;
-  const int32_t slots = strolvex->slots();
-  if (isActive() && !session.pending.empty()) {
-    const SentScan taken = session.pending.front();
+// that scan's time, with one element per slot. An ordinary cycle runs with
+// the parameters bound before it (a change follows after the cycle); an
+// activation binds them first.
+void cycleAndCheck(Session& session, Cycle kind) {
+  const bool active = kind == Cycle::kActivating || (kind == Cycle::kOrdinary && isActive());
+  bool taken = false;
+  SentScan scan = {0, 0};
+  if (active && !session.pending.empty()) {
+    taken = true;
+    scan = session.pending.front();
     session.pending.pop_front();
-    expectedStamp = taken.stamp;
-    processes = strolvex->configurationAllowsScans() &&
-                taken.length >= static_cast<CORBA::ULong>(strolvex->lastStep()) + 1;
   }
-  OpenRTM::ExtTrigExecutionContextService::_narrow(context())->tick();
+  const auto processes = [&] {
+    return taken && strolvex->configurationAllowsScans() &&
+           scan.length >= static_cast<CORBA::ULong>(strolvex->lastStep()) + 1;
+  };
+  bool processed = kind == Cycle::kOrdinary && processes();
+  int32_t slots = strolvex->slots();
+  testrt::tick(strolvex);
   ++session.cycles;
+  if (kind == Cycle::kActivating) {
+    processed = processes();
+    slots = strolvex->slots();
+  }
+  const CORBA::ULong expectedStamp = scan.stamp;
 
   int samples[5] = {0, 0, 0, 0, 0};
   for (int output = 0; output < 5; ++output) {
-    while (partner->outputs[output].read()) ++samples[output];
+    for (; partner->outputs[output].isNew(); ++samples[output]) partner->outputs[output].read();
   }
-  for (int output = 0; output < 5; ++output) check(samples[output] == (processes ? 1 : 0));
-  if (!processes) return;
+  for (int output = 0; output < 5; ++output) check(samples[output] == (processed ? 1 : 0));
+  if (!processed) return;
 
   for (const RTC::TimedLongSeq& sample : partner->received) {
     check(sample.tm.sec == expectedStamp && sample.tm.nsec == 0);
@@ -277,28 +298,16 @@ void cycleAndCheck(Session& session) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("STROLVEX_MONITOR", "off", 1);
   // -f /dev/null: no rtc.conf from the working directory.
-  std::vector<std::string> options = {"cycle_fuzz", "-f", "/dev/null",
-                                      "-o", "exec_cxt.periodic.type:ExtTrigExecutionContext",
-                                      "-o", "logger.file_name:/dev/null"};
-  std::vector<char*> argv;
-  for (std::string& option : options) argv.push_back(&option[0]);
-  argv.push_back(nullptr);
-  RTC::Manager* manager = RTC::Manager::init(static_cast<int>(options.size()), argv.data());
-  manager->activateManager();
-  coil::Properties strolvexProfile(kStrolvexProfile);
-  manager->registerFactory(strolvexProfile, RTC::Create<FuzzedStrolvex>,
-                           RTC::Delete<FuzzedStrolvex>);
-  const char* partnerProfileText[] = {"implementation_id", "PortProbe", "type_name", "PortProbe", ""};
-  coil::Properties partnerProfile(partnerProfileText);
-  manager->registerFactory(partnerProfile, RTC::Create<PortProbe>, RTC::Delete<PortProbe>);
-  strolvex = static_cast<FuzzedStrolvex*>(manager->createComponent("Strolvex"));
-  partner = static_cast<PortProbe*>(manager->createComponent("PortProbe"));
+  testrt::managerOptions() = {"-f", "/dev/null", "-o", "logger.file_name:/dev/null"};
+  testrt::registerType<FuzzedStrolvex>(kStrolvexProfile);
+  const char* partnerProfile[] = {"implementation_id", "PortProbe", "type_name", "PortProbe",
+                                  "category", "Test", ""};
+  testrt::registerType<PortProbe>(partnerProfile);
+  strolvex = static_cast<FuzzedStrolvex*>(testrt::create("Strolvex"));
+  partner = static_cast<PortProbe*>(testrt::create("PortProbe"));
   check(strolvex != nullptr && partner != nullptr);
-  check(manager->connectPorts("PortProbe0.scan", "Strolvex0.range_data"));
-  for (auto& port : partner->outputs) {
-    check(manager->connectPorts(std::string("Strolvex0.") + port.getName(),
-                                std::string("PortProbe0.") + port.getName()));
-  }
+  check(testrt::connect(partner, "scan", strolvex, "range_data"));
+  for (const char* port : kStrolvexOutputs) check(testrt::connect(strolvex, port, partner, port));
   return 0;
 }
 
@@ -340,7 +349,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
       case 4:
       case 10:
       case 11:
-        cycleAndCheck(session);
+        cycleAndCheck(session, Cycle::kOrdinary);
         break;
       case 5:
       case 12:
@@ -350,13 +359,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
       case 6:
       case 13: {
         const Parameter& parameter = kParameters[in.byte() % kParameterCount];
-        strolvex->getConfigService().setParameter("default", parameter.name,
-                                                  parameterValue(in, parameter));
+        testrt::setParameter(strolvex, parameter.name, parameterValue(in, parameter));
         break;
       }
       default:
         if (isActive()) {
-          context()->deactivate_component(strolvex);
+          deactivate(session);
         } else if (session.activations < kMaxActivationsPerInput) {
           activate(session);
         }

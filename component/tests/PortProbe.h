@@ -14,20 +14,23 @@
 #include <cstdint>
 #include <vector>
 
-// The other end of every Strolvex port; its in-ports bear the names of the
-// out-ports they listen to.
+// Strolvex's out-ports, in the order of PortProbe::Output.
+const char* const kStrolvexOutputs[5] = {"human_dataX", "human_dataY", "human_dataV",
+                                         "human_dataT", "count_data"};
+
+// Its in-ports bear the names of the out-ports they listen to.
 struct PortProbe : RTC::DataFlowComponentBase {
   enum Output { kX, kY, kV, kT, kCount };
 
   explicit PortProbe(RTC::Manager* manager)
       : RTC::DataFlowComponentBase(manager),
         scanOut("scan", scan),
-        outputs{{"human_dataX", received[0]}, {"human_dataY", received[1]},
-                {"human_dataV", received[2]}, {"human_dataT", received[3]},
-                {"count_data", received[4]}} {}
+        outputs{{kStrolvexOutputs[0], received[0]}, {kStrolvexOutputs[1], received[1]},
+                {kStrolvexOutputs[2], received[2]}, {kStrolvexOutputs[3], received[3]},
+                {kStrolvexOutputs[4], received[4]}} {}
   RTC::ReturnCode_t onInitialize() override {
     addOutPort("scan", scanOut);
-    for (auto& port : outputs) addInPort(port.getName(), port);
+    for (int output = kX; output <= kCount; ++output) addInPort(kStrolvexOutputs[output], outputs[output]);
     return RTC::RTC_OK;
   }
 
@@ -40,7 +43,9 @@ struct PortProbe : RTC::DataFlowComponentBase {
   // when nothing arrived.
   std::vector<int32_t> take(int output) {
     std::vector<int32_t> values;
-    if (!outputs[output].read()) return values;
+    // An empty port reads back its last sample: ask first.
+    if (!outputs[output].isNew()) return values;
+    outputs[output].read();
     for (CORBA::ULong k = 0; k < received[output].data.length(); ++k) {
       values.push_back(received[output].data[k]);
     }
@@ -50,7 +55,7 @@ struct PortProbe : RTC::DataFlowComponentBase {
   bool drain() {
     bool any = false;
     for (auto& port : outputs) {
-      while (port.read()) any = true;
+      for (; port.isNew(); any = true) port.read();
     }
     return any;
   }

@@ -1,4 +1,7 @@
+// strolvexcomp, and a bare manager loading the component library as a
+// module, run as child processes the way users run them.
 #include <fcntl.h>
+#include <glob.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -8,18 +11,21 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-// strolvexcomp run as a child process in an empty directory of its own (no
-// rtc.conf there), its standard error collected through a pipe.
-class Launcher {
+// A program run as a child process in an empty directory of its own (no
+// rtc.conf there) with the monitor off, its standard error collected
+// through a pipe and its standard output in a file.
+class Child {
  public:
-  explicit Launcher(std::vector<std::string> args) {
-    args.insert(args.begin(), STROLVEXCOMP_PATH);
+  Child(const std::string& program, std::vector<std::string> args) {
+    args.insert(args.begin(), program);
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(&arg[0]);
     argv.push_back(nullptr);
@@ -30,20 +36,24 @@ class Launcher {
     if (pid_ == 0) {
       const struct rlimit noCore = {0, 0};  // an abort must not leave a core file
       setrlimit(RLIMIT_CORE, &noCore);
-      dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
+      setenv("STROLVEX_MONITOR", "off", 1);
+      if (chdir(dir_.c_str()) != 0) _exit(127);
+      dup2(open("stdout", O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
       dup2(fds[1], STDERR_FILENO);
-      if (chdir(dir_.c_str()) == 0) execv(argv[0], argv.data());
+      execv(argv[0], argv.data());
       _exit(127);
     }
     close(fds[1]);
     pipe_ = fds[0];
   }
-  ~Launcher() {
+  ~Child() {
     if (pid_ > 0) {
       kill(pid_, SIGKILL);
       waitpid(pid_, nullptr, 0);
     }
     if (pipe_ >= 0) close(pipe_);
+    for (const std::string& file : filesLeft()) std::remove((dir_ + "/" + file).c_str());
+    std::remove((dir_ + "/stdout").c_str());
     rmdir(dir_.c_str());
   }
 
@@ -80,6 +90,24 @@ class Launcher {
   void signal(int number) {
     if (pid_ > 0) kill(pid_, number);
   }
+  std::string output() const {
+    std::stringstream text;
+    text << std::ifstream(dir_ + "/stdout").rdbuf();
+    return text.str();
+  }
+  // Files the program left in its directory, but its standard output.
+  std::vector<std::string> filesLeft() const {
+    std::vector<std::string> files;
+    glob_t found;
+    if (glob((dir_ + "/*").c_str(), 0, nullptr, &found) == 0) {
+      for (std::size_t i = 0; i < found.gl_pathc; ++i) {
+        const std::string name = std::string(found.gl_pathv[i]).substr(dir_.size() + 1);
+        if (name != "stdout") files.push_back(name);
+      }
+    }
+    globfree(&found);
+    return files;
+  }
 
   std::string error;
   int status = 0;
@@ -90,27 +118,69 @@ class Launcher {
   int pipe_ = -1;
 };
 
-TEST(StandaloneLauncher, RunsOneStrolvexUntilInterruptedOrTerminated) {
+bool exitedWith(int status, int code) { return WIFEXITED(status) && WEXITSTATUS(status) == code; }
+
+// Strolvex prints which monitor it chose when it is activated.
+const char* const kActivated = "Strolvex monitor: off";
+
+TEST(StandaloneLauncher, RunsStrolvexUntilInterruptedOrTerminatedAndLogsToStandardError) {
+  // The demo: scans keep coming until the signal.
   for (int signal : {SIGINT, SIGTERM}) {
     SCOPED_TRACE(signal);
-    Launcher launcher({});
-    ASSERT_TRUE(launcher.logs("Strolvex0 created", 10000)) << launcher.error;
+    Child launcher(STROLVEXCOMP_PATH, {"-f", DEMO_CONF_PATH, "-o", "logger.log_level:INFO", "-o",
+                                       "manager.modules.load_path:" TOOL_MODULE_PATH});
+    ASSERT_TRUE(launcher.logs(kActivated, 20000)) << launcher.error;
     EXPECT_FALSE(launcher.exits(200)) << "it must stay up";
     launcher.signal(signal);
-    ASSERT_TRUE(launcher.exits(1000));
-    EXPECT_TRUE(WIFEXITED(launcher.status));
-    EXPECT_EQ(WEXITSTATUS(launcher.status), 0);
+    ASSERT_TRUE(launcher.exits(15000)) << launcher.error;
+    EXPECT_TRUE(exitedWith(launcher.status, 0)) << launcher.status << launcher.error;
+    // The log went to standard error, not to a file in the directory.
+    EXPECT_NE(launcher.error.find("Strolvex0"), std::string::npos) << launcher.error;
+    EXPECT_EQ(launcher.filesLeft(), std::vector<std::string>());
+  }
+}
+
+TEST(StandaloneLauncher, AnswersHelpAndRefusesWrongArgumentsBeforeStarting) {
+  Child help(STROLVEXCOMP_PATH, {"-h"});
+  ASSERT_TRUE(help.exits(10000));
+  EXPECT_TRUE(exitedWith(help.status, 0));
+  EXPECT_EQ(help.output().find("usage: strolvexcomp"), 0u) << help.output();
+
+  const std::vector<std::string> wrong[] = {
+      {"-l", "Other.so"}, {"-x"}, {"-f", "no-such.conf"}, {"-o", "novalue"}, {"extra"}};
+  const char* const says[] = {"unknown option '-l'", "unknown option '-x'", "no-such.conf",
+                              "KEY:VALUE", "unexpected argument 'extra'"};
+  for (std::size_t k = 0; k < sizeof says / sizeof *says; ++k) {
+    SCOPED_TRACE(says[k]);
+    Child launcher(STROLVEXCOMP_PATH, wrong[k]);
+    ASSERT_TRUE(launcher.exits(10000));
+    EXPECT_TRUE(exitedWith(launcher.status, 1)) << launcher.status;
+    EXPECT_NE(launcher.error.find(says[k]), std::string::npos) << launcher.error;
   }
 }
 
 TEST(StandaloneLauncher, AFailedCreationPrintsOneLineAndAborts) {
-  // The preloaded module takes the only instance Strolvex allows.
-  Launcher launcher({"-o", "logger.enable:NO", "-o",
-                     std::string("manager.modules.preload:") + PRECREATE_MODULE_PATH});
-  ASSERT_TRUE(launcher.exits(10000));
+  // The preloaded module holds the type with a factory that makes nothing.
+  Child launcher(STROLVEXCOMP_PATH, {"-o", "logger.enable:NO", "-o",
+                                     "manager.modules.load_path:" TEST_MODULE_DIR, "-o",
+                                     "manager.modules.preload:NullStrolvexFactory.so"});
+  ASSERT_TRUE(launcher.exits(20000));
   EXPECT_TRUE(WIFSIGNALED(launcher.status));
   EXPECT_EQ(WTERMSIG(launcher.status), SIGABRT);
   EXPECT_EQ(launcher.error, "Component create failed.\n");
+}
+
+TEST(ModuleLoading, AManagerLoadsTheLibraryByItsFileNameAndTheShippedConfigurationActivatesIt) {
+  // The host does not link the component library: the type can only come
+  // through the module's StrolvexInit.
+  Child host(MODULE_HOST_PATH, {"-f", STROLVEXCOMP_CONF_PATH, "-o", "logger.file_name:stderr",
+                                "-o", "manager.modules.load_path:" STROLVEX_MODULE_DIR,
+                                "-o", "manager.modules.preload:Strolvex.so",
+                                "-o", "manager.components.precreate:Strolvex"});
+  ASSERT_TRUE(host.logs(kActivated, 20000)) << host.error;
+  host.signal(SIGINT);
+  ASSERT_TRUE(host.exits(15000)) << host.error;
+  EXPECT_TRUE(exitedWith(host.status, 0)) << host.status;
 }
 
 }  // namespace

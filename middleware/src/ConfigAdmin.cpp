@@ -2,12 +2,8 @@
 
 namespace RTC {
 
-namespace {
-const char* const kActiveSet = "default";
-}
-
 ConfigAdmin::ConfigAdmin(coil::Properties& properties, Logger& log)
-    : m_properties(properties), m_log(log), m_changed(false) {}
+    : m_properties(properties), m_log(log), m_activeId("default"), m_active(true), m_changed(false) {}
 
 bool ConfigAdmin::isExist(const char* param_name) {
   std::lock_guard<std::mutex> lock(m_mutex);
@@ -29,11 +25,11 @@ void ConfigAdmin::addParameter(const char* name, const char* def_val,
 
 void ConfigAdmin::update() {
   std::lock_guard<std::mutex> lock(m_mutex);
-  if (!m_changed) {
+  if (!m_changed || !m_active) {
     return;
   }
   m_changed = false;
-  const std::string prefix = std::string("conf.") + kActiveSet + ".";
+  const std::string prefix = "conf." + m_activeId + ".";
   for (const Parameter& param : m_params) {
     const std::string& text = m_properties.getProperty(prefix + param.name);
     if (text.empty()) {
@@ -49,11 +45,36 @@ void ConfigAdmin::update() {
   }
 }
 
-void ConfigAdmin::setParameter(const std::string& set_name, const std::string& param_name,
-                               const std::string& value) {
+bool ConfigAdmin::setConfigurationSetValues(const coil::Properties& configuration_set) {
+  const std::string& name = configuration_set.getName();
+  if (name.empty()) {
+    return false;
+  }
   std::lock_guard<std::mutex> lock(m_mutex);
-  m_properties["conf." + set_name + "." + param_name] = value;
+  m_properties.getNode("conf." + name) << configuration_set;
   m_changed = true;
+  m_active = false;
+  return true;
+}
+
+bool ConfigAdmin::activateConfigurationSet(const char* config_id) {
+  if (config_id == nullptr || config_id[0] == '_' || config_id[0] == '\0') {
+    return false;
+  }
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const coil::Properties* sets = m_properties.findNode("conf");
+  if (sets == nullptr || sets->hasKey(config_id) == nullptr) {
+    return false;
+  }
+  m_activeId = config_id;
+  m_active = true;
+  m_changed = true;
+  return true;
+}
+
+const char* ConfigAdmin::getActiveId() {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_activeId.c_str();
 }
 
 }  // namespace RTC

@@ -68,7 +68,7 @@ Manager::Manager(const coil::Properties& config) : m_state(new State), rtclog("m
 
 Manager::~Manager() {
   shutdown();
-  join();
+  if (m_state->everRun) join();
   close(m_state->wakePipe[0]);
   close(m_state->wakePipe[1]);
 }
@@ -80,6 +80,7 @@ coil::Properties& Manager::getConfig() { return m_state->config; }
 // A failed step is logged and the later ones still run, so one missing
 // module or component does not take the rest of the system down with it.
 bool Manager::activateManager() {
+  m_state->activated = true;
   bool ok = preloadModules();
   if (m_state->initProc != nullptr) {
     m_state->initProc(this);
@@ -130,31 +131,43 @@ bool Manager::precreateComponents() {
   return ok;
 }
 
+// "Comp0.port?port=Comp1.port&dataflow_type=push": one connection per
+// entry. The real manager keeps only one port= of an entry and cannot read
+// the 1.1 form "Comp0.port:Comp1.port(...)": both are refused here with a
+// message, rather than connecting something else than the entry says.
 bool Manager::preconnectComponents() {
-  // "Comp0.port?port=Comp1.port&dataflow_type=push"; every port= entry is
-  // connected to the first port, in whichever direction the ports allow.
   bool ok = true;
   for (const std::string& entry :
        coil::split(m_state->config.getProperty("manager.components.preconnect"), ",", true)) {
     const std::string::size_type query = entry.find('?');
     const std::string first = entry.substr(0, query);
-    bool connected = false;
-    if (query != std::string::npos) {
-      for (const std::string& param : coil::split(entry.substr(query + 1), "&", true)) {
-        std::string key;
-        std::string value;
-        if (parseConfigEntry(param, key, value) && key == "port") {
-          if (!connectEitherWay(first, value)) {
-            RTC_ERROR(("manager.components.preconnect: cannot connect %s and %s", first.c_str(),
-                       value.c_str()));
-            ok = false;
-          }
-          connected = true;
-        }
+    if (query == std::string::npos) {
+      RTC_ERROR(("manager.components.preconnect: '%s' is not 'Comp0.port?port=Comp1.port'%s",
+                 entry.c_str(),
+                 first.find(':') != std::string::npos ? " (the form 'A:B(...)' is OpenRTM-aist 1.1's)" : ""));
+      ok = false;
+      continue;
+    }
+    std::vector<std::string> ports;
+    for (const std::string& param : coil::split(entry.substr(query + 1), "&", true)) {
+      const std::string::size_type equals = param.find('=');
+      std::string key = param.substr(0, equals);
+      coil::eraseBothEndsBlank(key);
+      if (key.compare(0, 4, "port") == 0 && equals != std::string::npos) {
+        std::string port = param.substr(equals + 1);
+        coil::eraseBothEndsBlank(port);
+        ports.push_back(port);
       }
     }
-    if (!connected) {
-      RTC_ERROR(("manager.components.preconnect: '%s' names no port to connect to", entry.c_str()));
+    if (ports.size() != 1) {
+      RTC_ERROR(("manager.components.preconnect: '%s' names %s; give one entry per connection",
+                 entry.c_str(), ports.empty() ? "no port to connect to" : "several ports"));
+      ok = false;
+      continue;
+    }
+    if (!connectPorts(first, ports[0], entry)) {
+      RTC_ERROR(("manager.components.preconnect: cannot connect %s and %s", first.c_str(),
+                 ports[0].c_str()));
       ok = false;
     }
   }
@@ -169,9 +182,12 @@ bool Manager::preactivateComponents() {
     if (comp == nullptr) {
       RTC_ERROR(("manager.components.preactivation: no component '%s'", name.c_str()));
       ok = false;
-    } else if (comp->get_context(0)->activate_component(comp) != RTC_OK) {
-      RTC_ERROR(("manager.components.preactivation: '%s' did not activate", name.c_str()));
-      ok = false;
+    } else {
+      ExecutionContext_var context = comp->get_context(0);
+      if (context->activate_component(comp->getObjRef()) != RTC_OK) {
+        RTC_ERROR(("manager.components.preactivation: '%s' did not activate", name.c_str()));
+        ok = false;
+      }
     }
   }
   return ok;
@@ -186,7 +202,7 @@ void Manager::runManager(bool no_block) {
   if (m_state->wakePipe[0] < 0) {
     // Without the pipe neither signals nor terminate() can reach a watcher;
     // signals keep their default action and only shutdown() ends the wait.
-    RTC_ERROR(("runManager: no shutdown pipe; SIGINT and SIGTERM end the process without finalizing"));
+    RTC_ERROR(("runManager: no shutdown pipe; SIGINT ends the process without finalizing"));
     if (!no_block) {
       std::unique_lock<std::mutex> lock(m_state->shutdownMutex);
       m_state->shutdownDone.wait(lock, [this] { return m_state->finished.load(); });
@@ -200,10 +216,15 @@ void Manager::runManager(bool no_block) {
       struct sigaction action {};
       action.sa_handler = onTerminationSignal;
       sigemptyset(&action.sa_mask);
+      // SIGINT only, as the real middleware: a program that wants SIGTERM
+      // handled installs its own handler.
       sigaction(SIGINT, &action, &m_state->previousInt);
-      sigaction(SIGTERM, &action, &m_state->previousTerm);
       m_state->signalsInstalled = true;
     }
+  }
+  {
+    std::lock_guard<std::mutex> lock(m_state->shutdownMutex);
+    m_state->everRun = true;
   }
   startWatcher();
   if (!no_block) {
@@ -245,18 +266,23 @@ void Manager::shutdown() {
     m_state->shutdownThread = std::this_thread::get_id();
   }
   std::vector<State::Component> components;
+  std::vector<State::Component> exited;
   {
     std::lock_guard<std::mutex> lock(m_state->mutex);
     components.swap(m_state->components);
+    exited.swap(m_state->exited);
     m_state->closed = true;
   }
   for (auto it = components.rbegin(); it != components.rend(); ++it) {
-    finalizeComponent(*it);
+    finalizeEntry(*it);
+    destroyEntry(*it);
+  }
+  for (State::Component& entry : exited) {
+    destroyEntry(entry);
   }
   std::lock_guard<std::mutex> lock(m_state->shutdownMutex);
   if (m_state->signalsInstalled) {
     sigaction(SIGINT, &m_state->previousInt, nullptr);
-    sigaction(SIGTERM, &m_state->previousTerm, nullptr);
     g_signalFd = -1;
     m_state->signalsInstalled = false;
   }
@@ -271,6 +297,10 @@ void Manager::join() {
   std::thread watcher;
   {
     std::lock_guard<std::mutex> lock(m_state->shutdownMutex);
+    if (!m_state->everRun) {
+      RTC_ERROR(("join: the manager was never run (runManager); there is no end to wait for"));
+      return;
+    }
     if (!m_state->watcher.joinable() || m_state->watcher.get_id() == std::this_thread::get_id()) {
       return;
     }

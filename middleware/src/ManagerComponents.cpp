@@ -2,12 +2,15 @@
 // configuration, connection and orderly deletion.
 #include <rtm/Manager.h>
 
+#include "ComponentCreation.h"
 #include "ConfigFile.h"
 #include "ExtTrigExecutionContext.h"
 #include "ManagerState.h"
 #include "PeriodicExecutionContext.h"
 
 #include <coil/stringutil.h>
+#include <rtm/CORBA_SeqUtil.h>
+#include <rtm/NVUtil.h>
 
 #include <algorithm>
 #include <cmath>
@@ -17,9 +20,10 @@ namespace RTC {
 
 namespace {
 
-const double kDefaultRateHz = 1000.0;
 // Slower rates overflow the context's period in nanoseconds.
 const double kMinimumRateHz = 0.001;
+
+thread_local bool t_creating = false;
 
 // Copies every key of source found under prefix into props, without the
 // prefix.
@@ -53,10 +57,21 @@ bool parseComponentArgs(const std::string& args, std::string& type, coil::Proper
 
 }  // namespace
 
+bool isCreatingComponent() { return t_creating; }
+
+ComponentCreation::ComponentCreation() : m_outer(t_creating) { t_creating = true; }
+ComponentCreation::~ComponentCreation() { t_creating = m_outer; }
+
 bool Manager::registerFactory(coil::Properties& profile, RtcNewFunc new_func, RtcDeleteFunc delete_func) {
   const std::string type = profile.getProperty("type_name");
   if (type.empty() || new_func == nullptr || delete_func == nullptr) {
     RTC_ERROR(("registerFactory: the profile needs a type_name and both functions"));
+    return false;
+  }
+  // OpenRTM-aist 2.1 recurses without end creating a component whose
+  // category is empty; a profile that would work here only is refused.
+  if (profile.getProperty("category").empty()) {
+    RTC_ERROR(("registerFactory: the profile of %s has no category", type.c_str()));
     return false;
   }
   std::lock_guard<std::mutex> lock(m_state->mutex);
@@ -95,6 +110,10 @@ bool Manager::configureComponent(coil::Properties& props, const std::string& arg
     RTC_ERROR(("createComponent: the manager is shutting down; '%s' is not created", args.c_str()));
     return false;
   }
+  if (!m_state->activated) {
+    RTC_ERROR(("createComponent: '%s' is not created before activateManager", args.c_str()));
+    return false;
+  }
   const auto factory = m_state->factories.find(type);
   if (factory == m_state->factories.end()) {
     RTC_ERROR(("createComponent: no factory for the type '%s'", type.c_str()));
@@ -105,14 +124,6 @@ bool Manager::configureComponent(coil::Properties& props, const std::string& arg
   mergeSubtree(props.getNode("exec_cxt"), m_state->config, "exec_cxt");
   props << params;
 
-  long maxInstances = 0;
-  coil::stringTo(maxInstances, props.getProperty("max_instance").c_str());
-  const auto sameType = [&type](const State::Component& c) { return type == c.object->getTypeName(); };
-  if (maxInstances > 0 &&
-      std::count_if(m_state->components.begin(), m_state->components.end(), sameType) >= maxInstances) {
-    RTC_ERROR(("createComponent: %s allows at most %ld instances", type.c_str(), maxInstances));
-    return false;
-  }
   const auto nameTaken = [this](const std::string& name) {
     return std::any_of(m_state->components.begin(), m_state->components.end(),
                        [&name](const State::Component& c) { return name == c.object->getInstanceName(); });
@@ -148,13 +159,16 @@ RTObject_impl* Manager::createComponent(const char* comp_args) {
     return nullptr;
   }
   const std::string instanceName = props.getProperty("instance_name");
-  const std::string contextType = props.getProperty("exec_cxt.periodic.type", "PeriodicExecutionContext");
-  double rate = kDefaultRateHz;
-  const std::string& rateText = props.getProperty("exec_cxt.periodic.rate");
-  if (contextType != "PeriodicExecutionContext" && contextType != "ExtTrigExecutionContext") {
-    RTC_ERROR(("%s: unknown exec_cxt.periodic.type '%s'", instanceName.c_str(), contextType.c_str()));
-    return nullptr;
+  std::string contextType = props.getProperty("exec_cxt.periodic.type", "PeriodicExecutionContext");
+  if (contextType != "PeriodicExecutionContext" && contextType != "ExtTrigExecutionContext" &&
+      contextType != "SynchExtTriggerEC") {
+    // As the real manager does: the default context instead.
+    RTC_WARN(("%s: EC %s is not available; a PeriodicExecutionContext runs it", instanceName.c_str(),
+              contextType.c_str()));
+    contextType = "PeriodicExecutionContext";
   }
+  const std::string& rateText = props.getProperty("exec_cxt.periodic.rate");
+  double rate = 0.0;
   if (!rateText.empty() &&
       (!coil::stringTo(rate, rateText.c_str()) || !std::isfinite(rate) || !(rate >= kMinimumRateHz))) {
     RTC_ERROR(("%s: exec_cxt.periodic.rate '%s' is not a rate of at least %g Hz", instanceName.c_str(),
@@ -169,6 +183,7 @@ RTObject_impl* Manager::createComponent(const char* comp_args) {
   }
   RTObject_impl* comp = nullptr;
   try {
+    const ComponentCreation creating;
     comp = factory.create(this);
   } catch (const std::exception& e) {
     RTC_ERROR(("%s: the constructor threw: %s", instanceName.c_str(), e.what()));
@@ -180,11 +195,13 @@ RTObject_impl* Manager::createComponent(const char* comp_args) {
   }
   comp->m_properties << props;
   comp->rtclog.setName(instanceName);
-  std::unique_ptr<ExecutionContext> context;
+  std::unique_ptr<ExecutionContextBase, ReleaseReference> context;
   if (contextType == "ExtTrigExecutionContext") {
-    context.reset(new ExtTrigExecutionContext(*comp));
+    context.reset(new ExtTrigExecutionContext(*comp, props));
+  } else if (contextType == "SynchExtTriggerEC") {
+    context.reset(new SynchExtTriggerEC(*comp, props));
   } else {
-    context.reset(new PeriodicExecutionContext(*comp, rate));
+    context.reset(new PeriodicExecutionContext(*comp, props));
   }
   comp->m_ownedContext = context.get();
 
@@ -216,7 +233,8 @@ RTObject_impl* Manager::createComponent(const char* comp_args) {
   }
   if (!published) {
     RTC_ERROR(("%s: the manager began shutting down during its creation", instanceName.c_str()));
-    finalizeComponent(entry);
+    finalizeEntry(entry);
+    destroyEntry(entry);
     return nullptr;
   }
   RTC_INFO(("%s created", instanceName.c_str()));
@@ -257,12 +275,39 @@ void Manager::deleteComponent(const char* instance_name) {
     removed = std::move(*it);
     list.erase(it);
   }
-  finalizeComponent(removed);
+  finalizeEntry(removed);
+  destroyEntry(removed);
 }
 
-// Deactivation and onShutdown (by stopping the context), onFinalize, then
-// the factory's delete.
-void Manager::finalizeComponent(ComponentEntry& entry) {
+void Manager::finalizeComponent(RTObject_impl* comp) {
+  State::Component exiting{nullptr, nullptr, nullptr};
+  {
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    auto& list = m_state->components;
+    const auto it = std::find_if(list.begin(), list.end(),
+                                 [comp](const State::Component& c) { return c.object == comp; });
+    if (it == list.end()) return;
+    exiting = std::move(*it);
+    list.erase(it);
+  }
+  finalizeEntry(exiting);
+  std::lock_guard<std::mutex> lock(m_state->mutex);
+  m_state->exited.push_back(std::move(exiting));
+}
+
+void Manager::cleanupComponents() {
+  std::vector<State::Component> exited;
+  {
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    exited.swap(m_state->exited);
+  }
+  for (State::Component& entry : exited) {
+    destroyEntry(entry);
+  }
+}
+
+// Deactivation and onShutdown (by stopping the context), then onFinalize.
+void Manager::finalizeEntry(ComponentEntry& entry) {
   const std::string name = entry.object->getInstanceName();
   entry.context->stop();
   try {
@@ -274,49 +319,49 @@ void Manager::finalizeComponent(ComponentEntry& entry) {
   } catch (...) {
     RTC_ERROR(("%s: onFinalize threw an exception", name.c_str()));
   }
+}
+
+void Manager::destroyEntry(ComponentEntry& entry) {
+  const std::string name = entry.object->getInstanceName();
+  entry.context->detach();
   entry.destroy(entry.object);
   entry.context.reset();
   RTC_INFO(("%s deleted", name.c_str()));
 }
 
-bool Manager::connectPorts(const std::string& out_port, const std::string& in_port) {
-  const auto split = [](const std::string& full, std::string& instance, std::string& port) {
-    const std::string::size_type dot = full.find('.');
-    if (dot == std::string::npos) {
-      return false;
-    }
-    instance = full.substr(0, dot);
-    port = full.substr(dot + 1);
-    return true;
+// first and second are "Instance.port", in either direction; the entry's
+// other parameters become the connector's "dataport." properties.
+bool Manager::connectPorts(const std::string& first, const std::string& second, const std::string& entry) {
+  const auto portNamed = [this](const std::string& full) -> PortService_ptr {
+    const std::string::size_type dot = full.rfind('.');
+    RTObject_impl* comp = dot == std::string::npos ? nullptr : getComponent(full.substr(0, dot).c_str());
+    PortBase* port = comp != nullptr ? comp->findPort(full) : nullptr;
+    return port != nullptr ? port->getPortRef() : PortService::_nil();
   };
-  std::string outInstance, outName, inInstance, inName;
-  if (!split(out_port, outInstance, outName) || !split(in_port, inInstance, inName)) {
-    RTC_ERROR(("connect %s -> %s: ports are named Instance.port", out_port.c_str(), in_port.c_str()));
+  PortService_ptr one = portNamed(first);
+  PortService_ptr other = portNamed(second);
+  if (CORBA::is_nil(one) || CORBA::is_nil(other)) {
+    RTC_ERROR(("connect %s and %s: no port %s", first.c_str(), second.c_str(),
+               CORBA::is_nil(one) ? first.c_str() : second.c_str()));
     return false;
   }
-  RTObject_impl* outComp = getComponent(outInstance.c_str());
-  RTObject_impl* inComp = getComponent(inInstance.c_str());
-  OutPortBase* out = outComp != nullptr ? outComp->findOutPort(outName) : nullptr;
-  InPortBase* in = inComp != nullptr ? inComp->findInPort(inName) : nullptr;
-  if (out == nullptr || in == nullptr) {
-    RTC_ERROR(("connect %s -> %s: %s is not an %s", out_port.c_str(), in_port.c_str(),
-               out == nullptr ? out_port.c_str() : in_port.c_str(), out == nullptr ? "out-port" : "in-port"));
-    return false;
+  ConnectorProfile profile;
+  profile.name = CORBA::string_dup(entry.c_str());
+  profile.connector_id = CORBA::string_dup("");
+  profile.ports.length(2);
+  profile.ports[0] = PortService::_duplicate(one);
+  profile.ports[1] = PortService::_duplicate(other);
+  bool flowGiven = false;
+  const std::string::size_type query = entry.find('?');
+  for (const std::string& param : coil::split(entry.substr(query + 1), "&", true)) {
+    std::string key;
+    std::string value;
+    if (!parseConfigEntry(param, key, value) || key.compare(0, 4, "port") == 0) continue;
+    flowGiven = flowGiven || key == "dataflow_type";
+    CORBA_SeqUtil::push_back(profile.properties, NVUtil::newNV(("dataport." + key).c_str(), value.c_str()));
   }
-  if (!out->connect(*in)) {
-    RTC_ERROR(("connect %s -> %s: different data types or already connected", out_port.c_str(),
-               in_port.c_str()));
-    return false;
-  }
-  RTC_DEBUG(("connected %s -> %s", out_port.c_str(), in_port.c_str()));
-  return true;
-}
-
-bool Manager::connectEitherWay(const std::string& first, const std::string& second) {
-  const std::string::size_type dot = first.find('.');
-  RTObject_impl* comp = dot == std::string::npos ? nullptr : getComponent(first.substr(0, dot).c_str());
-  const bool firstIsOut = comp != nullptr && comp->findOutPort(first.substr(dot + 1)) != nullptr;
-  return firstIsOut ? connectPorts(first, second) : connectPorts(second, first);
+  if (!flowGiven) CORBA_SeqUtil::push_back(profile.properties, NVUtil::newNV("dataport.dataflow_type", "push"));
+  return one->connect(profile) == RTC_OK;
 }
 
 }  // namespace RTC

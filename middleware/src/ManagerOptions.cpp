@@ -2,6 +2,8 @@
 
 #include "ConfigFile.h"
 
+#include <coil/stringutil.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -13,33 +15,24 @@ namespace RTC {
 
 namespace {
 
-const char* const kDefaultConfigFile = "./rtc.conf";
+const char* const kSearchPath[] = {"./rtc.conf", "/etc/rtc.conf", "/etc/rtc/rtc.conf",
+                                   "/usr/local/etc/rtc.conf", "/usr/local/etc/rtc/rtc.conf"};
 
-void printUsage(const char* program) {
-  std::printf(
-      "Usage: %s [-f FILE] [-o KEY:VALUE]... [-l MODULE]... [-h]\n"
-      "  -f FILE        read the configuration from FILE instead of ./rtc.conf\n"
-      "  -o KEY:VALUE   set one configuration key, over the file\n"
-      "  -l MODULE      load MODULE (added to manager.modules.preload)\n"
-      "  -h             show this help\n",
-      program);
-}
+bool exists(const std::string& path) { return !path.empty() && access(path.c_str(), F_OK) == 0; }
 
-[[noreturn]] void fail(const std::string& message) {
-  std::fprintf(stderr, "%s\n", message.c_str());
-  std::exit(1);
-}
-
-// The value of an option given as "-f FILE" or "-fFILE".
-std::string optionValue(int argc, char** argv, int& index) {
-  const std::string arg(argv[index]);
-  if (arg.size() > 2) {
-    return arg.substr(2);
+// The -f file, else the first of the search path; empty when none.
+std::string configFileToRead(const std::string& given, bool ignoreMissing) {
+  if (!given.empty()) {
+    if (exists(given)) return given;
+    std::fprintf(stderr, "Configuration file: %s not found.\n", given.c_str());
+    if (!ignoreMissing) std::exit(255);
   }
-  if (index + 1 >= argc) {
-    fail("option " + arg + " needs a value (see -h)");
+  const char* env = std::getenv("RTC_MANAGER_CONFIG");
+  if (env != nullptr && exists(env)) return env;
+  for (const char* path : kSearchPath) {
+    if (exists(path)) return path;
   }
-  return argv[++index];
+  return std::string();
 }
 
 }  // namespace
@@ -48,48 +41,58 @@ coil::Properties configurationFromArguments(int argc, char** argv) {
   coil::Properties config;
   config["logger.enable"] = "YES";
   config["logger.log_level"] = "INFO";
+  config["logger.file_name"] = "./rtc%p.log";
   config["manager.modules.load_path"] = "./";
 
   std::string configFile;
+  bool ignoreMissing = false;
   std::vector<std::pair<std::string, std::string>> overrides;
-  std::vector<std::string> modules;
   const char* program = argc > 0 && argv[0] != nullptr ? argv[0] : "rtcd";
   for (int i = 1; i < argc; ++i) {
     const std::string arg(argv[i]);
-    if (arg == "-h") {
-      printUsage(program);
-      std::exit(0);
-    } else if (arg.compare(0, 2, "-f") == 0) {
-      configFile = optionValue(argc, argv, i);
-    } else if (arg.compare(0, 2, "-o") == 0) {
-      const std::string entry = optionValue(argc, argv, i);
-      std::string key;
-      std::string value;
-      if (!parseConfigEntry(entry, key, value)) {
-        fail("option -o needs KEY:VALUE, got '" + entry + "'");
+    if (arg.size() < 2 || arg[0] != '-') continue;  // operands are not the manager's
+    const char option = arg[1];
+    const bool takesValue = option == 'f' || option == 'o' || option == 'p';
+    std::string value;
+    if (takesValue) {
+      if (arg.size() > 2) {
+        value = arg.substr(2);
+      } else if (i + 1 < argc) {
+        value = argv[++i];
+      } else {
+        std::fprintf(stderr, "%s: option requires an argument -- '%c'\n", program, option);
+        continue;
       }
-      overrides.emplace_back(key, value);
-    } else if (arg.compare(0, 2, "-l") == 0) {
-      modules.push_back(optionValue(argc, argv, i));
-    } else {
-      fail("unknown option '" + arg + "' (see -h)");
+    }
+    switch (option) {
+      case 'a': overrides.emplace_back("manager.corba_servant", "NO"); break;
+      case 'd': overrides.emplace_back("manager.is_master", "YES"); break;
+      case 'i': ignoreMissing = true; break;
+      case 'f': configFile = value; break;
+      case 'p': overrides.emplace_back("corba.endpoints", ":" + value); break;
+      case 'o': {
+        // KEY:VALUE, split at the first colon; without one it says nothing.
+        const std::string::size_type colon = value.find(':');
+        if (colon == std::string::npos) break;
+        std::string key = value.substr(0, colon);
+        std::string setting = value.substr(colon + 1);
+        coil::eraseBothEndsBlank(key);
+        coil::eraseBothEndsBlank(setting);
+        if (!key.empty()) overrides.emplace_back(key, setting);
+        break;
+      }
+      default: std::fprintf(stderr, "%s: invalid option -- '%c'\n", program, option); break;
     }
   }
 
+  const std::string file = configFileToRead(configFile, ignoreMissing);
   std::string error;
-  if (!configFile.empty()) {
-    if (!loadConfigFile(configFile, config, error)) {
-      fail(error);
-    }
-  } else if (access(kDefaultConfigFile, F_OK) == 0 && !loadConfigFile(kDefaultConfigFile, config, error)) {
-    fail(error);
+  if (!file.empty() && !loadConfigFile(file, config, error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    std::exit(1);
   }
   for (const auto& entry : overrides) {
     config[entry.first] = entry.second;
-  }
-  for (const std::string& module : modules) {
-    std::string& preload = config["manager.modules.preload"];
-    preload += preload.empty() ? module : ", " + module;
   }
   return config;
 }

@@ -4,6 +4,7 @@
 
 #include <rtm/Manager.h>
 
+#include "ExecutionContextBase.h"
 #include "ModuleLoader.h"
 
 #include <atomic>
@@ -19,7 +20,7 @@ namespace RTC {
 
 struct Manager::ComponentEntry {
   RTObject_impl* object;
-  std::unique_ptr<ExecutionContext> context;
+  std::unique_ptr<ExecutionContextBase, ReleaseReference> context;
   RtcDeleteFunc destroy;
 };
 
@@ -34,21 +35,24 @@ struct Manager::State {
   coil::Properties config;
   ModuleInitProc initProc = nullptr;
   ModuleLoader modules;
+  // Set once activateManager has begun: components are made from then on.
+  std::atomic<bool> activated{false};
 
-  // Guards factories and components. Never held while a component callback
-  // runs: callbacks may call back into the manager.
+  // Guards factories and both component lists. Never held while a
+  // component callback runs: callbacks may call back into the manager.
   std::mutex mutex;
   std::map<std::string, Factory> factories;
   std::vector<Component> components;  // in creation order
+  std::vector<Component> exited;      // finalized, awaiting clean-up
   bool closed = false;                // set once shutdown has taken the components
 
-  // Shutdown: SIGINT, SIGTERM and terminate() write to wakePipe; the
-  // watcher thread reads it and shuts the manager down.
+  // Shutdown: SIGINT and terminate() write to wakePipe; the watcher thread
+  // reads it and shuts the manager down.
   int wakePipe[2] = {-1, -1};
   std::thread watcher;
+  bool everRun = false;
   bool signalsInstalled = false;
   struct sigaction previousInt;
-  struct sigaction previousTerm;
   std::mutex shutdownMutex;
   std::condition_variable shutdownDone;
   bool shutdownStarted = false;

@@ -32,12 +32,11 @@ std::vector<std::string> candidatePaths(const std::string& file, const std::stri
   return paths;
 }
 
-// "dir/Strolvex.so" -> "StrolvexInit".
-std::string defaultInitFunc(const std::string& file) {
-  const std::string::size_type slash = file.rfind('/');
-  const std::string base = slash == std::string::npos ? file : file.substr(slash + 1);
-  return base.substr(0, base.find('.')) + "Init";
-}
+// "Strolvex.so" -> "StrolvexInit": what comes before the first dot, as
+// the real manager derives it, so that a file given with its directory
+// ("dir/Strolvex.so") fails here as it does there. Directories belong in
+// manager.modules.load_path.
+std::string defaultInitFunc(const std::string& file) { return file.substr(0, file.find('.')) + "Init"; }
 
 }  // namespace
 

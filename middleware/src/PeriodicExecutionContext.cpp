@@ -2,34 +2,14 @@
 
 namespace RTC {
 
-PeriodicExecutionContext::PeriodicExecutionContext(RTObject_impl& owner, double rate_hz)
-    : ExecutionContext(owner),
-      m_period(std::chrono::duration_cast<std::chrono::nanoseconds>(
-          std::chrono::duration<double>(1.0 / rate_hz))),
-      m_stopping(false) {}
+PeriodicExecutionContext::PeriodicExecutionContext(RTObject_impl& owner, const coil::Properties& props)
+    : ExecutionContextBase(owner, props) {}
 
 PeriodicExecutionContext::~PeriodicExecutionContext() { stopWorker(); }
 
-void PeriodicExecutionContext::runOnContextThread(const std::function<void()>& task) {
-  std::unique_lock<std::mutex> lock(m_mutex);
-  if (std::this_thread::get_id() == m_workerId) {
-    lock.unlock();
-    task();
-    return;
-  }
-  // A worker that has stopped, or is about to, would never run the request.
-  if (m_stopping) {
-    return;
-  }
-  if (m_workerId == std::thread::id()) {
-    lock.unlock();
-    task();
-    return;
-  }
-  Request request{&task, false};
-  m_requests.push_back(&request);
-  m_wake.notify_all();
-  m_wake.wait(lock, [&request] { return request.done; });
+bool PeriodicExecutionContext::onCycleThread() const {
+  std::lock_guard<std::mutex> lock(const_cast<std::mutex&>(m_mutex));
+  return std::this_thread::get_id() == m_workerId;
 }
 
 void PeriodicExecutionContext::startWorker() {
@@ -43,9 +23,7 @@ void PeriodicExecutionContext::stopWorker() {
   std::thread worker;
   {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (!m_thread.joinable()) {
-      return;
-    }
+    if (!m_thread.joinable()) return;
     m_stopping = true;
     worker.swap(m_thread);
   }
@@ -55,39 +33,36 @@ void PeriodicExecutionContext::stopWorker() {
   m_workerId = std::thread::id();
 }
 
-void PeriodicExecutionContext::runRequests(std::unique_lock<std::mutex>& lock) {
-  while (!m_requests.empty()) {
-    Request* request = m_requests.front();
-    m_requests.pop_front();
-    lock.unlock();
-    (*request->task)();
-    lock.lock();
-    request->done = true;
-    m_wake.notify_all();
+void PeriodicExecutionContext::onTransitionRequested() {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_transitionPending = true;
   }
+  m_wake.notify_all();
 }
 
 void PeriodicExecutionContext::work() {
   auto next = std::chrono::steady_clock::now();
   std::unique_lock<std::mutex> lock(m_mutex);
-  for (;;) {
-    runRequests(lock);
-    if (m_stopping) {
-      return;
+  while (!m_stopping) {
+    if (m_transitionPending) {
+      m_transitionPending = false;
+      lock.unlock();
+      runTransition();
+      lock.lock();
+      continue;
     }
     if (std::chrono::steady_clock::now() >= next) {
       lock.unlock();
       runCycle();
       lock.lock();
-      next += m_period;
+      next += period();
       // A late cycle is not made up with a burst of catch-up cycles.
       const auto now = std::chrono::steady_clock::now();
-      if (next < now) {
-        next = now;
-      }
+      if (next < now) next = now;
       continue;
     }
-    m_wake.wait_until(lock, next, [this] { return m_stopping || !m_requests.empty(); });
+    m_wake.wait_until(lock, next, [this] { return m_stopping || m_transitionPending; });
   }
 }
 

@@ -30,7 +30,7 @@ vstring keyParts(const std::string& key) {
 
 Properties::Properties() = default;
 
-Properties::Properties(const std::string& name) : m_name(name) {}
+Properties::Properties(const std::string& key, const std::string& value) : m_name(key), m_value(value) {}
 
 Properties::Properties(const char* defaults[], long num) {
   for (long i = 0; i + 1 < num && defaults[i] != nullptr && defaults[i][0] != '\0'; i += 2) {

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <mutex>
 #include <sys/time.h>
+#include <unistd.h>
 
 namespace RTC {
 
@@ -90,7 +91,12 @@ bool Logger::configure(const coil::Properties& config) {
     std::fprintf(stderr, "logger.log_level '%s' is unknown; logging at INFO\n", levelName.c_str());
     ok = false;
   }
-  const std::string& fileName = config.getProperty("logger.file_name");
+  // "%p" stands for the process id, as in the default ./rtc%p.log.
+  std::string fileName = config.getProperty("logger.file_name");
+  for (std::string::size_type at = fileName.find("%p"); at != std::string::npos;
+       at = fileName.find("%p", at)) {
+    fileName.replace(at, 2, std::to_string(getpid()));
+  }
   if (fileName == "stdout") {
     out.file = stdout;
   } else if (!fileName.empty() && fileName != "stderr") {

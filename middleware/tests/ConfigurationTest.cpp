@@ -1,6 +1,6 @@
+// Component configuration: where values come from and when bound
+// variables follow a change.
 #include "TestSupport.h"
-
-#include <rtm/ExtTrigExecutionContext.h>
 
 using Configuration = ManagerTest;
 
@@ -12,8 +12,7 @@ TEST_F(Configuration, LaterSourcesWinInTheDocumentedOrder) {
          "-o", "Test.rec.config_file:" +
                    writeScratchFile("inst.conf", "conf.default.y: instance file\nconf.default.z: instance file\n"),
          "-o", "Test.rec.conf.default.z:instance key"});
-  auto* comp = static_cast<RecordingComponent*>(
-      m_manager->createComponent("Recorder?instance_name=rec&conf.default.label=argument&conf.default.w=argument"));
+  Recorder* comp = create("?instance_name=rec&conf.default.label=argument&conf.default.w=argument");
   ASSERT_NE(nullptr, comp);
   const coil::Properties& props = comp->getProperties();
   EXPECT_EQ(5, comp->m_count) << "profile";
@@ -22,30 +21,48 @@ TEST_F(Configuration, LaterSourcesWinInTheDocumentedOrder) {
   EXPECT_EQ("type key", props.getProperty("conf.default.x"));
   EXPECT_EQ("instance file", props.getProperty("conf.default.y"));
   EXPECT_EQ("instance key", props.getProperty("conf.default.z"));
-
-  RTC::RTObject_impl* other = m_manager->createComponent("Recorder");
+  Recorder* other = create();
   ASSERT_NE(nullptr, other);
   EXPECT_EQ("type key", other->getProperties().getProperty("conf.default.y")) << "instance keys stay with rec";
-  m_manager->shutdown();
+
+  stop();
   start({"-o", "Test.Recorder.config_file:/nonexistent/recorder.conf"});
-  EXPECT_EQ(nullptr, m_manager->createComponent("Recorder")) << "a missing config_file fails creation";
+  EXPECT_EQ(nullptr, create()) << "a missing config_file fails creation";
 }
 
-TEST_F(Configuration, BadValuesGiveTheDefaultAndChangesApplyAtTheNextRefresh) {
-  start({"-o", "exec_cxt.periodic.type:ExtTrigExecutionContext", "-o", "Test.Recorder.conf.default.count:abc"});
-  auto* comp = static_cast<RecordingComponent*>(m_manager->createComponent("Recorder"));
+TEST_F(Configuration, ASetAppliesOnceActivatedAtTheNextRefresh) {
+  std::vector<std::string> args{"-o", "exec_cxt.periodic.type:SynchExtTriggerEC", "-o", "exec_cxt.sync_transition:NO",
+                                "-o", "Test.Recorder.conf.default.count:abc", "-o", "Test.Recorder.conf.other.count:4"};
+  start(args);
+  Recorder* comp = create();
   ASSERT_NE(nullptr, comp);
   EXPECT_EQ(7, comp->m_count) << "a value that does not convert gives the bindParameter default";
+  RTC::ConfigAdmin& config = comp->getConfigService();
+  coil::Properties set("default");
+  set.setProperty("count", "3");
+  ASSERT_TRUE(config.setConfigurationSetValues(set));
+  activate(comp);
+  tick(comp);
+  EXPECT_EQ(7, comp->m_countAtActivation) << "stored, not active";
+  ASSERT_TRUE(config.activateConfigurationSet("default"));
+  EXPECT_EQ(7, comp->m_count) << "until the next refresh";
+  tick(comp);
+  EXPECT_EQ(3, comp->m_count) << "refreshed after onStateUpdate";
 
-  RTC::ExecutionContext_var context = comp->get_context(0);
-  comp->getConfigService().setParameter("default", "count", "3");
-  EXPECT_EQ(7, comp->m_count);
-  ASSERT_EQ(RTC::RTC_OK, context->activate_component(comp));
-  EXPECT_EQ(3, comp->m_countAtActivation) << "refreshed before onActivated";
-
-  comp->getConfigService().setParameter("default", "count", "99999999999");
-  comp->getConfigService().setParameter("default", "label", " spaced ");
-  OpenRTM::ExtTrigExecutionContextService::_narrow(context)->tick();
-  EXPECT_EQ(7, comp->m_count) << "refreshed after onStateUpdate; overflow is no value";
+  set.setProperty("count", "99999999999");
+  set.setProperty("label", " spaced ");
+  config.setConfigurationSetValues(set);
+  config.activateConfigurationSet("default");
+  tick(comp);
+  EXPECT_EQ(7, comp->m_count) << "overflow is no value";
   EXPECT_EQ(" spaced ", comp->m_label);
+
+  EXPECT_FALSE(config.activateConfigurationSet("missing"));
+  ASSERT_TRUE(config.activateConfigurationSet("other"));
+  deactivate(comp);
+  tick(comp);
+  activate(comp);
+  tick(comp);
+  EXPECT_EQ(4, comp->m_countAtActivation) << "refreshed before onActivated";
+  EXPECT_STREQ("other", config.getActiveId());
 }

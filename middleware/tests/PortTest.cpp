@@ -1,79 +1,114 @@
-#include <rtm/idl/BasicDataTypeSkel.h>
+// Data ports: connection through connector profiles, the in-port buffer
+// and what a read gives back.
+#include "TestSupport.h"
+
 #include <rtm/idl/InterfaceDataTypesSkel.h>
-#include <rtm/InPort.h>
-#include <rtm/OutPort.h>
 
-#include <gtest/gtest.h>
+namespace {
 
-TEST(Ports, BufferKeepsTheNewestSamplesInOrder) {
-  RTC::TimedLong sent;
-  RTC::TimedLong received;
-  RTC::OutPort<RTC::TimedLong> out("out", sent);
-  RTC::InPort<RTC::TimedLong> in("in", received, 3);
-  EXPECT_FALSE(out.write()) << "nothing connected";
-  ASSERT_TRUE(out.connect(in));
-  EXPECT_FALSE(out.connect(in)) << "already connected";
-  EXPECT_FALSE(in.isNew());
-  EXPECT_FALSE(in.read());
+struct Ports {
+  RTC::TimedLong sent, received;
+  RTC::OutPort<RTC::TimedLong> out{"out", sent};
+  RTC::InPort<RTC::TimedLong> in{"in", received};
+};
 
-  RTC::Logger::configure(coil::Properties());  // default level: warnings shown
-  testing::internal::CaptureStderr();
-  for (int value = 1; value <= 5; ++value) {
-    sent.data = value;
-    EXPECT_TRUE(out.write());
+}  // namespace
+
+TEST(DataPorts, ReadTakesCopiesInOrderThenReadsTheLastOneBack) {
+  Ports p;
+  EXPECT_FALSE(p.out.write()) << "nothing connected";
+  ASSERT_EQ(RTC::RTC_OK, connect(p.out.getPortRef(), p.in.getPortRef()));
+  EXPECT_FALSE(p.in.read()) << "nothing to read back before the first sample";
+  p.sent.tm.sec = 7;
+  for (int value : {1, 2}) {
+    p.sent.data = value;
+    EXPECT_TRUE(p.out.write());
   }
-  const std::string log = testing::internal::GetCapturedStderr();
-  EXPECT_NE(std::string::npos, log.find("dropped the oldest sample (2 dropped so far)")) << log;
-  EXPECT_TRUE(in.isNew());
-  for (int expected = 3; expected <= 5; ++expected) {
-    ASSERT_TRUE(in.read());
-    EXPECT_EQ(expected, received.data);
+  p.sent.data = 99;
+  for (int expected : {1, 2}) {
+    ASSERT_TRUE(p.in.isNew());
+    ASSERT_TRUE(p.in.read());
+    EXPECT_EQ(expected, p.received.data);
   }
-  EXPECT_FALSE(in.isNew());
-  EXPECT_FALSE(in.read());
+  EXPECT_EQ(7u, p.received.tm.sec) << "write leaves the time stamp as it is";
+  EXPECT_FALSE(p.in.isNew());
+  p.received.data = 0;
+  EXPECT_TRUE(p.in.read());
+  EXPECT_EQ(2, p.received.data) << "an empty buffer reads the last sample back";
 }
 
-TEST(Ports, WriteCopiesToEveryLiveConnectionAndKeepsTheTimestamp) {
-  RTC::TimedLongSeq sent;
-  RTC::TimedLongSeq first;
-  RTC::TimedLongSeq second;
-  RTC::OutPort<RTC::TimedLongSeq> out("out", sent);
-  RTC::InPort<RTC::TimedLongSeq> in("in", first);
-  {
-    RTC::InPort<RTC::TimedLongSeq> gone("gone", second);
-    ASSERT_TRUE(out.connect(gone));
+TEST(DataPorts, TheBufferKeepsTheNewestSamplesOfTheLengthTheConnectionsGive) {
+  // The connections' dataport.buffer.length ("" for none): the largest
+  // counts, 8 when none is given.
+  const std::vector<std::pair<std::vector<std::string>, int>> cases = {
+      {{""}, 8}, {{"1"}, 1}, {{"3", "5"}, 5}, {{"12", ""}, 12}, {{"3", ""}, 8}};
+  for (const auto& c : cases) {
+    Ports p;
+    RTC::OutPort<RTC::TimedLong> idle("idle", p.sent);
+    for (std::size_t i = 0; i < c.first.size(); ++i) {
+      Settings settings{{"dataflow_type", "push"}};
+      if (!c.first[i].empty()) settings.emplace_back("buffer.length", c.first[i]);
+      ASSERT_EQ(RTC::RTC_OK, connect(i == 0 ? p.out.getPortRef() : idle.getPortRef(), p.in.getPortRef(), settings));
+    }
+    coil::Properties logging;
+    logging["logger.file_name"] = "stderr";
+    RTC::Logger::configure(logging);
+    testing::internal::CaptureStderr();
+    for (int value = 1; value <= 20; ++value) {
+      p.sent.data = value;
+      p.out.write();
+    }
+    const std::string log = testing::internal::GetCapturedStderr();
+    std::vector<int> read, newest;
+    while (p.in.isNew() && p.in.read()) read.push_back(p.received.data);
+    for (int value = 20 - c.second + 1; value <= 20; ++value) newest.push_back(value);
+    EXPECT_EQ(newest, read) << c.second;
+    // A full buffer logs its drops at powers of two: 1, 2, 4, 8, 16.
+    EXPECT_EQ(c.second == 1 ? 5 : 4, occurrences(log, "buffer full")) << log;
   }
-  EXPECT_FALSE(out.write()) << "the in-port is gone";
-  {
-    RTC::OutPort<RTC::TimedLongSeq> gone("gone", sent);
-    ASSERT_TRUE(gone.connect(in));
-  }
-  RTC::InPort<RTC::TimedLongSeq> other("other", second);
-  ASSERT_TRUE(out.connect(in));
-  ASSERT_TRUE(out.connect(other));
-  sent.tm.sec = 7;
-  sent.data.length(2);
-  sent.data[1] = 20;
-  ASSERT_TRUE(out.write());
-  sent.data[1] = 99;
-  ASSERT_TRUE(in.read());
-  ASSERT_TRUE(other.read());
-  EXPECT_EQ(20, first.data[1]);
-  EXPECT_EQ(20, second.data[1]);
-  EXPECT_EQ(7u, first.tm.sec);
-
-  RTC::RangeData range;
-  RTC::InPort<RTC::RangeData> wrongType("range", range);
-  EXPECT_FALSE(out.connect(wrongType));
-  setTimestamp(sent);
-  EXPECT_GT(sent.tm.sec, 1500000000u);
 }
 
-TEST(Sequences, IndexPastTheLengthThrowsBadParam) {
+TEST(DataPorts, ConnectRefusesWhatCannotFlow) {
+  Ports p;
+  RTC::TimedLong other;
+  RTC::InPort<RTC::TimedLong> in2("in2", other);
+  RTC::OutPort<RTC::TimedLong> out2("out2", other);
   RTC::RangeData range;
-  range.ranges.length(2);
-  EXPECT_NO_THROW(range.ranges[1] = 1500.0);
-  EXPECT_THROW(range.ranges[2] = 0.0, CORBA::BAD_PARAM);
-  const RTC::TimedLongSeq empty{};
-  EXPECT_THROW(empty.data[0], CORBA::BAD_PARAM);
+  RTC::InPort<RTC::RangeData> rangeIn("range", range);
+  const struct {
+    const char* what;
+    RTC::PortService_ptr first, second;
+    Settings settings;
+  } cases[] = {
+      {"two in-ports", p.in.getPortRef(), in2.getPortRef(), {}},
+      {"two out-ports", p.out.getPortRef(), out2.getPortRef(), {}},
+      {"different data types", p.out.getPortRef(), rangeIn.getPortRef(), {}},
+      {"pull", p.out.getPortRef(), p.in.getPortRef(), {{"dataflow_type", "pull"}}},
+      {"an unknown interface", p.out.getPortRef(), p.in.getPortRef(), {{"interface_type", "smoke"}}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(RTC::BAD_PARAMETER, connect(c.first, c.second, c.settings)) << c.what;
+  RTC::ConnectorProfile single;
+  single.ports.length(1);
+  single.ports[0] = RTC::PortService::_duplicate(p.out.getPortRef());
+  EXPECT_EQ(RTC::BAD_PARAMETER, p.out.connect(single)) << "a single port";
+  EXPECT_FALSE(p.out.write()) << "nothing refused was connected";
+
+  // Either port may be listed first; duplicates are separate connections.
+  std::string first, second;
+  ASSERT_EQ(RTC::RTC_OK, connect(p.in.getPortRef(), p.out.getPortRef(), {}, &first));
+  ASSERT_EQ(RTC::RTC_OK, connect(p.out.getPortRef(), p.in.getPortRef(), {}, &second));
+  EXPECT_FALSE(first.empty());
+  EXPECT_NE(first, second);
+  EXPECT_EQ(2u, connectionCount(p.in.getPortRef()));
+  EXPECT_EQ(RTC::BAD_PARAMETER, p.out.disconnect("no such id"));
+  EXPECT_EQ(RTC::RTC_OK, p.out.disconnect(first.c_str()));
+  EXPECT_EQ(1u, connectionCount(p.in.getPortRef()));
+  EXPECT_TRUE(p.out.write());
+  EXPECT_EQ(RTC::RTC_OK, p.in.disconnect_all());
+  EXPECT_FALSE(p.out.write());
+  {
+    RTC::InPort<RTC::TimedLong> gone("gone", other);
+    ASSERT_EQ(RTC::RTC_OK, connect(p.out.getPortRef(), gone.getPortRef()));
+  }
+  EXPECT_FALSE(p.out.write()) << "a connection ends with either port";
 }

@@ -1,5 +1,5 @@
-// A Strolvex component outside any execution context, with a fresh tracking
-// state and the default configuration, for driving the scan steps directly.
+// A Strolvex component with the default configuration and a fresh tracking
+// state, not activated, for driving the scan steps directly.
 #ifndef STROLVEX_SCAN_TESTS_SCANFIXTURE_H
 #define STROLVEX_SCAN_TESTS_SCANFIXTURE_H
 
@@ -7,23 +7,25 @@
 
 #include <vector>
 
-#include "component/tests/StrolvexProbe.h"
+#include "component/tests/ComponentHarness.h"
 
 class ScanFixture : public ::testing::Test {
  protected:
-  ScanFixture() : probe(&RTC::Manager::instance()) {
-    probe.onInitialize();
-    probe.initTrackingState();
+  void SetUp() override {
+    registerStrolvexProbe();
+    probe = static_cast<StrolvexProbe*>(testrt::create("Strolvex"));
+    ASSERT_NE(probe, nullptr);
+    ASSERT_TRUE(probe->initTrackingState());
   }
+  void TearDown() override { testrt::destroy(probe); }
 
-  static std::vector<double> uniformScan(double range) { return std::vector<double>(726, range); }
   void intake(const std::vector<double>& ranges) {
-    probe.loadScan(ranges);
-    probe.readScan();
+    probe->loadScan(ranges);
+    probe->readScan();
   }
-  ScanWork& work() { return *probe.m_scanWork; }
+  ScanWork& work() { return *probe->m_scanWork; }
 
-  StrolvexProbe probe;
+  StrolvexProbe* probe = nullptr;
 };
 
 #endif

@@ -73,7 +73,7 @@ TEST_F(ScanIntake, IsolatedStepFilterKeepsRunsOfTenAndDropsRunsOfNine) {
   flag(200, 208);
   flag(35, 43);  // left over from a wider range: must not rescue the run at the edge
   flag(44, 52);
-  probe.filterIsolatedSteps(10, 9);
+  probe->filterIsolatedSteps(10, 9);
   for (int s = 100; s <= 109; ++s) EXPECT_EQ(work().foreground[s], 1) << s;
   for (int s = 200; s <= 208; ++s) EXPECT_EQ(work().foreground[s], 0) << s;
   for (int s = 44; s <= 52; ++s) EXPECT_EQ(work().foreground[s], 0) << s;
@@ -89,8 +89,8 @@ TEST_F(ScanIntake, IsolatedStepFilterChecksStepsInTurnAgainstWhatIsLeft) {
   for (int pattern = 0; pattern < 200; ++pattern) {
     const int first = ranges[pattern % 5][0];
     const int last = ranges[pattern % 5][1];
-    probe.m_LRFdata_min = first;
-    probe.m_LRFdata_max = last;
+    probe->m_LRFdata_min = first;
+    probe->m_LRFdata_max = last;
     const unsigned density = 2 + pattern % 7;  // out of 8
     for (int s = 30; s <= 740; ++s) work().foreground[s] = random() % 8 < density ? 1 : 0;
     std::vector<int32_t> expected(work().foreground, work().foreground + 741);
@@ -100,7 +100,7 @@ TEST_F(ScanIntake, IsolatedStepFilterChecksStepsInTurnAgainstWhatIsLeft) {
       for (int d = 1; d < 10; ++d) neighbours += flaggedInRange(s - d) + flaggedInRange(s + d);
       if (expected[s] == 1 && neighbours < 9) expected[s] = 0;
     }
-    probe.filterIsolatedSteps(10, 9);
+    probe->filterIsolatedSteps(10, 9);
     for (int s = 30; s <= 740; ++s) ASSERT_EQ(work().foreground[s], expected[s]) << pattern << " " << s;
   }
 }

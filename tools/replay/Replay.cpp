@@ -12,6 +12,10 @@
 
 #include "component/Strolvex.h"
 #include "component/StrolvexInit.h"
+#include "launcher/ManagerArguments.h"
+#include "launcher/ManagerStop.h"
+#include "launcher/MiddlewareSeries.h"
+#include "launcher/TerminationSignals.h"
 #include "tools/replay/ReplayProgress.h"
 #include "tools/replay/ScanReplayDriver.h"
 #include "tools/scanlog/ScanLog.h"
@@ -33,6 +37,7 @@ void createReplayComponents(RTC::Manager* manager) {
   g_strolvex = manager->createComponent("Strolvex");
 }
 
+// One entry per connection: a manager keeps only one port of an entry.
 std::string preconnections() {
   const std::string driver = kDriverInstance;
   const std::string strolvex = kStrolvexInstance;
@@ -43,21 +48,19 @@ std::string preconnections() {
   return list;
 }
 
-// The manager's command line: program name, the user's manager options,
-// then the replay's own, which therefore win.
-std::vector<std::string> managerArguments(const std::string& program,
-                                          const std::vector<std::string>& userOptions) {
-  std::vector<std::string> args{program};
-  args.insert(args.end(), userOptions.begin(), userOptions.end());
-  const std::string own[] = {
-      "exec_cxt.periodic.type:ExtTrigExecutionContext",
-      "manager.components.preconnect:" + preconnections(),
-      std::string("manager.components.preactivation:") + kStrolvexInstance};
-  for (const std::string& option : own) {
-    args.push_back("-o");
-    args.push_back(option);
-  }
-  return args;
+// The replay's own settings go over the user's. Each tick runs one cycle
+// in this thread (SynchExtTriggerEC); the rate is high so that a tick does
+// not sleep out a period after its cycle, and transitions do not wait for
+// a cycle that only the next tick brings.
+void configureReplay(ManagerArguments& arguments) {
+  arguments.setDefault("logger.log_level", "WARN");
+  arguments.set("exec_cxt.periodic.type", "SynchExtTriggerEC");
+  arguments.set("exec_cxt.periodic.rate", "1000000000");
+  arguments.set("exec_cxt.sync_transition", "NO");
+  arguments.set("naming.enable", "NO");
+  arguments.set("manager.components.preconnect", preconnections());
+  arguments.set("manager.components.preactivation", kStrolvexInstance);
+  fitToMiddleware(arguments);
 }
 
 struct FileCloser {
@@ -72,13 +75,15 @@ struct LineBuffer {
 
 class ReplayRun {
  public:
-  ReplayRun(const std::string& program, std::FILE* out, std::FILE* err)
-      : program_(program), out_(out), err_(err), progress_(err) {}
+  ReplayRun(const std::string& program, std::FILE* out, std::FILE* err,
+            const TerminationSignals& signals)
+      : program_(program), out_(out), err_(err), signals_(signals), progress_(err) {}
 
-  int run(const std::vector<std::string>& userOptions, const std::string& logPath);
+  int run(ManagerArguments& arguments, const std::string& logPath);
 
  private:
-  bool startManager(const std::vector<std::string>& userOptions);
+  bool startManager(ManagerArguments& arguments);
+  void stopManager();
   bool strolvexIsActive() const;
   bool replayLines(std::FILE* log, const std::string& logPath);
   bool replayScan(const ScanRecord& scan);
@@ -87,8 +92,8 @@ class ReplayRun {
   std::string program_;
   std::FILE* out_;
   std::FILE* err_;
-  // The manager may keep pointers into its command line.
-  std::vector<std::string> managerArgs_;
+  const TerminationSignals& signals_;
+  // The manager may keep pointers into its command line, which lives here.
   std::vector<char*> managerArgv_;
   RTC::Manager* manager_ = nullptr;
   ScanReplayDriver* driver_ = nullptr;
@@ -107,14 +112,14 @@ int ReplayRun::fail(int status, const std::string& message) {
   return status;
 }
 
-bool ReplayRun::startManager(const std::vector<std::string>& userOptions) {
-  managerArgs_ = managerArguments(program_, userOptions);
-  for (std::string& arg : managerArgs_) managerArgv_.push_back(&arg[0]);
-  managerArgv_.push_back(nullptr);
-  manager_ = RTC::Manager::init(static_cast<int>(managerArgs_.size()), managerArgv_.data());
+bool ReplayRun::startManager(ManagerArguments& arguments) {
+  configureReplay(arguments);
+  managerArgv_ = arguments.managerArgv(program_);
+  manager_ = RTC::Manager::init(static_cast<int>(managerArgv_.size() - 1), managerArgv_.data());
   if (manager_ == nullptr) return false;
   manager_->setModuleInitProc(createReplayComponents);
-  if (!manager_->activateManager()) return false;
+  manager_->activateManager();
+  manager_->runManager(true);
 
   driver_ = dynamic_cast<ScanReplayDriver*>(g_driver);
   strolvex_ = dynamic_cast<Strolvex*>(g_strolvex);
@@ -125,10 +130,17 @@ bool ReplayRun::startManager(const std::vector<std::string>& userOptions) {
   if (CORBA::is_nil(context)) return false;
   trigger_ = OpenRTM::ExtTrigExecutionContextService::_narrow(context);
   if (CORBA::is_nil(trigger_)) return false;
-  // A context may carry out the preactivation only at its next cycle; with
-  // no scan waiting that cycle changes nothing.
-  if (!strolvexIsActive()) trigger_->tick();
+  // The preactivation takes effect at the first cycle; with no scan
+  // waiting that cycle changes nothing else.
+  trigger_->tick();
   return strolvexIsActive();
+}
+
+// Lets go of the context before the manager takes everything down.
+void ReplayRun::stopManager() {
+  if (strolvex_ != nullptr) strolvex_->setClock(nullptr);
+  trigger_ = OpenRTM::ExtTrigExecutionContextService::_nil();
+  if (manager_ != nullptr) stopRunningManager(*manager_);
 }
 
 bool ReplayRun::strolvexIsActive() const {
@@ -161,7 +173,8 @@ bool ReplayRun::replayLines(std::FILE* log, const std::string& logPath) {
   long lineNumber = 0;
   errno = 0;
   ssize_t length;
-  while ((length = getline(&buffer.data, &buffer.capacity, log)) >= 0) {
+  while (signals_.received() == 0 &&
+         (length = getline(&buffer.data, &buffer.capacity, log)) >= 0) {
     ++lineNumber;
     const char* end = buffer.data + length;
     if (end != buffer.data && end[-1] == '\n') --end;
@@ -179,7 +192,7 @@ bool ReplayRun::replayLines(std::FILE* log, const std::string& logPath) {
   return !std::ferror(log);
 }
 
-int ReplayRun::run(const std::vector<std::string>& userOptions, const std::string& logPath) {
+int ReplayRun::run(ManagerArguments& arguments, const std::string& logPath) {
   std::unique_ptr<std::FILE, FileCloser> log(std::fopen(logPath.c_str(), "r"));
   if (!log)
     return fail(kReplayUnreadableLog,
@@ -188,8 +201,8 @@ int ReplayRun::run(const std::vector<std::string>& userOptions, const std::strin
   if (fstat(fileno(log.get()), &status) == 0 && S_ISDIR(status.st_mode))
     return fail(kReplayUnreadableLog, "cannot read scan log '" + logPath + "': it is a directory");
 
-  if (!startManager(userOptions)) {
-    if (manager_ != nullptr) manager_->shutdown();
+  if (!startManager(arguments)) {
+    stopManager();
     return fail(kReplayNotRunnable, "could not start and activate the Strolvex component");
   }
   const bool readWhole = replayLines(log.get(), logPath);
@@ -198,10 +211,7 @@ int ReplayRun::run(const std::vector<std::string>& userOptions, const std::strin
   // A component in the error state publishes nothing: its results would
   // look complete without this check.
   const bool stayedActive = strolvexIsActive();
-  strolvex_->setClock(nullptr);
-  // Let go of the context before the manager takes its broker down.
-  trigger_ = OpenRTM::ExtTrigExecutionContextService::_nil();
-  manager_->shutdown();
+  stopManager();
 
   if (unsentScanLine_ != 0)
     return fail(kReplayNotRunnable, "the scan on line " + std::to_string(unsentScanLine_) +
@@ -212,6 +222,9 @@ int ReplayRun::run(const std::vector<std::string>& userOptions, const std::strin
                 "Strolvex left the active state during the replay; its results are incomplete");
   if (std::fflush(out_) != 0 || std::ferror(out_))
     return fail(kReplayNotRunnable, "cannot write the results");
+  if (signals_.received() != 0)
+    return fail(128 + signals_.received(), "interrupted after " + std::to_string(scansDone_) +
+                                               " scans; their results are written");
   if (!readWhole)
     return fail(kReplayUnreadableLog, "reading scan log '" + logPath +
                                           "' failed: " + std::strerror(readError));
@@ -220,8 +233,8 @@ int ReplayRun::run(const std::vector<std::string>& userOptions, const std::strin
 
 }  // namespace
 
-int runReplay(const std::string& program, const std::vector<std::string>& userOptions,
-              const std::string& logPath, std::FILE* out, std::FILE* err) {
-  ReplayRun replay(program, out, err);
-  return replay.run(userOptions, logPath);
+int runReplay(const std::string& program, ManagerArguments& arguments, const std::string& logPath,
+              std::FILE* out, std::FILE* err, const TerminationSignals& signals) {
+  ReplayRun replay(program, out, err, signals);
+  return replay.run(arguments, logPath);
 }

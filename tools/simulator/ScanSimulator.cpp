@@ -29,6 +29,7 @@ const char* kScanSimulatorProfile[] = {
     "conf.default.noise_mm", "15",
     "conf.default.min_speed", "0.5",
     "conf.default.max_speed", "1.8",
+    "conf.default.scan_rate", "0",
     ""};
 
 const double kPi = 3.141592653589793;
@@ -52,6 +53,7 @@ ScanSimulator::ScanSimulator(RTC::Manager* manager)
       m_noise_mm(15.0),
       m_min_speed(0.5),
       m_max_speed(1.8),
+      m_scan_rate(0.0),
       m_rate(kDefaultRate),
       m_cycle(0),
       m_sceneOver(false),
@@ -65,11 +67,13 @@ RTC::ReturnCode_t ScanSimulator::onInitialize() {
   bindParameter("noise_mm", m_noise_mm, "15");
   bindParameter("min_speed", m_min_speed, "0.5");
   bindParameter("max_speed", m_max_speed, "1.8");
+  bindParameter("scan_rate", m_scan_rate, "0");
   return RTC::RTC_OK;
 }
 
-// The scene's clock advances one period per cycle, so it needs the period
-// the execution context was configured with.
+// Without a scan_rate the scene's clock advances one period of the
+// execution context per cycle, so it needs the rate the context was
+// configured with.
 double ScanSimulator::executionRate() {
   const char* key = "exec_cxt.periodic.rate";
   std::string text = getProperties().getProperty(key);
@@ -81,9 +85,9 @@ double ScanSimulator::executionRate() {
 
 RTC::ReturnCode_t ScanSimulator::onActivated(RTC::UniqueId) {
   if (!(m_min_speed > 0.0) || !(m_max_speed >= m_min_speed) || !(m_people_per_minute >= 0.0) ||
-      !(m_noise_mm >= 0.0) || !(m_duration_s >= 0.0)) {
-    RTC_ERROR(("speeds must satisfy 0 < min_speed <= max_speed; people_per_minute, noise_mm and "
-               "duration_s must not be negative"));
+      !(m_noise_mm >= 0.0) || !(m_duration_s >= 0.0) || !(m_scan_rate >= 0.0)) {
+    RTC_ERROR(("speeds must satisfy 0 < min_speed <= max_speed; people_per_minute, noise_mm, "
+               "duration_s and scan_rate must not be negative"));
     return RTC::RTC_ERROR;
   }
   SceneSettings settings;
@@ -94,7 +98,7 @@ RTC::ReturnCode_t ScanSimulator::onActivated(RTC::UniqueId) {
   if (m_duration_s > 0.0) settings.crowd.lastCrossing = m_duration_s - kFinalCrossingMargin;
   settings.noiseMm = m_noise_mm;
   m_scene.reset(new Scene(settings));
-  m_rate = executionRate();
+  m_rate = m_scan_rate > 0.0 ? m_scan_rate : executionRate();
   m_cycle = 0;
   m_sceneOver = false;
 

@@ -43,6 +43,7 @@ class ScanSimulator : public RTC::DataFlowComponentBase {
   double m_noise_mm;
   double m_min_speed;  // m/s
   double m_max_speed;  // m/s
+  double m_scan_rate;  // the scene's scans per second; 0: the context's rate
 
   std::unique_ptr<Scene> m_scene;
   double m_rate;

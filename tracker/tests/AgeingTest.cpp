@@ -8,7 +8,7 @@ TEST(Release, EachCounterHasItsLimit) {
                           {&TrackRecord::far_count, 10}, {&TrackRecord::behind_count, 20},
                           {&TrackRecord::est_behind_count, 100}};
   for (const Limit& limit : limits) {
-    TrackerProbe p;
+    TrackerProbe& p = newTrackerProbe();
     TrackRecord& t = p.track(1);
     p.occupy(1, 2000.0, 100.0);
     t.*limit.counter = limit.kept;
@@ -29,7 +29,7 @@ TEST(Release, EachCounterHasItsLimit) {
 }
 
 TEST(Ageing, FarSlowCoastingTrackGoesAfterItsFifthCycle) {
-  TrackerProbe p;
+  TrackerProbe& p = newTrackerProbe();
   TrackRecord& t = p.track(1);
   p.occupy(1, 3000.0, 100.0);
   t.est_range[1] = 3000.0;

@@ -6,7 +6,7 @@ const double kFar = 50000.0;  // a track estimate no candidate can bind to
 }
 
 TEST(CandidateMeasurement, MiddleStepStartsATrackOnTheCandidate) {
-  TrackerProbe p;
+  TrackerProbe& p = newTrackerProbe();
   p.setSegment(1, 400, 421, 3000.0);
   p.m_scanWork->range[400] = 1000.0;  // only the middle step counts
   p.measureCandidates(&p.track(0));
@@ -27,7 +27,7 @@ TEST(CandidateMeasurement, MiddleStepStartsATrackOnTheCandidate) {
 }
 
 TEST(CandidateMeasurement, StraightAheadNeitherBindsNorStarts) {
-  TrackerProbe p;
+  TrackerProbe& p = newTrackerProbe();
   p.occupy(2, 3010.0, 5.0);
   p.setSegment(1, 374, 394, 3000.0);  // middle step 384
   p.measureCandidates(&p.track(0));
@@ -38,7 +38,7 @@ TEST(CandidateMeasurement, StraightAheadNeitherBindsNorStarts) {
 }
 
 TEST(CandidateAssociation, NearestTrackTakesTheCandidate) {
-  TrackerProbe p;
+  TrackerProbe& p = newTrackerProbe();
   p.occupy(2, 2000.0, 0.0);
   p.occupy(3, 2050.0, 100.0);
   p.track(3).assoc_clock = 700;
@@ -63,7 +63,7 @@ TEST(CandidateAssociation, NearestTrackTakesTheCandidate) {
 }
 
 TEST(CandidateAssociation, TiesGoToTheLowerSlotAndZeroDistancesNeverBind) {
-  TrackerProbe p;
+  TrackerProbe& p = newTrackerProbe();
   p.occupy(2, 2000.0, 400.0);
   p.occupy(4, 2000.0, 600.3);
   p.setCandidate(1, 2000.0, 500.0);  // 100 mm from both after truncation
@@ -71,7 +71,7 @@ TEST(CandidateAssociation, TiesGoToTheLowerSlotAndZeroDistancesNeverBind) {
   EXPECT_EQ(1, p.m_assocPair[2][1]);
   EXPECT_EQ(0, p.m_assocPair[4][1]);
 
-  TrackerProbe q;
+  TrackerProbe& q = newTrackerProbe();
   q.occupy(5, 2000.0, 0.0);
   q.setCandidate(3, 1900.0, 0.5);
   q.setCandidate(2, 2100.0, 0.5);
@@ -83,7 +83,7 @@ TEST(CandidateAssociation, TiesGoToTheLowerSlotAndZeroDistancesNeverBind) {
 }
 
 TEST(TrackStart, OnlyStrictlyInsideTheStartZone) {
-  TrackerProbe p;
+  TrackerProbe& p = newTrackerProbe();
   p.setCandidate(1, 1680.0, 2240.0);  // exactly 2800 mm
   p.setCandidate(2, 0.0, -4000.0);    // exactly 4000 mm
   p.setCandidate(3, 2000.0, 500.0);
@@ -96,7 +96,7 @@ TEST(TrackStart, OnlyStrictlyInsideTheStartZone) {
 }
 
 TEST(TrackStart, FreeSlotsFillLowestFirst) {
-  TrackerProbe p;
+  TrackerProbe& p = newTrackerProbe();
   for (int slot : {1, 3, 5, 6}) p.occupy(slot, kFar, kFar);
   p.setCandidate(1, 3000.0, 300.0);
   p.setCandidate(2, 3000.0, -300.0);
@@ -108,7 +108,7 @@ TEST(TrackStart, FreeSlotsFillLowestFirst) {
 }
 
 TEST(TrackStart, DroppedWhileAllSlotsAreBusyThenTakesTheReleasedSlot) {
-  TrackerProbe p;
+  TrackerProbe& p = newTrackerProbe();
   for (int slot = 1; slot <= 6; ++slot) p.occupy(slot, kFar, kFar);
   p.setCandidate(1, 3000.0, 300.0);
   p.associateCandidates(&p.track(0));

@@ -24,7 +24,7 @@ void crossLeftToRight(TrackerProbe& p) {
 }  // namespace
 
 TEST(Counting, PassIsCountedOnceInTheConfiguredDirection) {
-  TrackerProbe p;
+  TrackerProbe& p = newTrackerProbe();
   crossLeftToRight(p);
   EXPECT_EQ(2300.0, p.track(1).est_range[1]);
   EXPECT_EQ(1, p.m_countIn);
@@ -39,7 +39,7 @@ TEST(Counting, PassIsCountedOnceInTheConfiguredDirection) {
 
   // Only the exact "OUT,IN" reverses the directions.
   for (const char* mode : {"OUT,IN", "out,in", "OUT, IN", "", "OUT,IN "}) {
-    TrackerProbe other;
+    TrackerProbe& other = newTrackerProbe();
     other.m_Count_mode = mode;
     crossLeftToRight(other);
     const bool reversed = std::string(mode) == "OUT,IN";
@@ -49,7 +49,7 @@ TEST(Counting, PassIsCountedOnceInTheConfiguredDirection) {
 }
 
 TEST(Counting, OtherSideBeyondTheAreaDistanceRearms) {
-  TrackerProbe p;
+  TrackerProbe& p = newTrackerProbe();
   p.occupy(1, 2400.0, -1800.0);
   seeAt(p, 2400.0, -1800.0);
   seeAt(p, 2080.0, 1560.0);  // 2600 mm on the other side
@@ -62,14 +62,14 @@ TEST(Counting, OtherSideBeyondTheAreaDistanceRearms) {
   EXPECT_EQ(0, p.m_countIn);
   EXPECT_EQ(1, p.m_countOut);
 
-  TrackerProbe far;  // beyond the 4000 mm area nothing arms
+  TrackerProbe& far = newTrackerProbe();  // beyond the 4000 mm area nothing arms
   far.occupy(1, 4000.0, -3000.0);
   seeAt(far, 4000.0, -3000.0);
   EXPECT_EQ(0, far.track(1).pass_state);
 }
 
 TEST(Motion, SpeedAndHeadingOfTheMeasuredPathAcrossTheClockWrap) {
-  TrackerProbe p;
+  TrackerProbe& p = newTrackerProbe();
   TrackRecord& t = p.track(1);
   p.occupy(1, 2000.0, 0.0);
   t.path_y[2] = 1700.0;  // 300 mm along +y and 400 mm toward -x in 0.5 s
@@ -95,6 +95,6 @@ TEST(Motion, SpeedAndHeadingOfTheMeasuredPathAcrossTheClockWrap) {
 }
 
 TEST(Generator, MicrosoftSequenceFromStateOne) {
-  TrackerProbe p;
+  TrackerProbe& p = newTrackerProbe();
   for (int expected : {41, 18467, 6334, 26500, 19169}) EXPECT_EQ(expected, p.drawRandom());
 }

@@ -30,7 +30,7 @@ TEST(Resampling, EachDrawCopiesTheFirstParticleReachingItsShareOfTheTotal) {
   // checked against a walk up the cumulative weights.
   uint32_t seed = 3;
   const auto random = [&seed]() { return (seed = seed * 1103515245u + 12345u) >> 16; };
-  TrackerProbe p;
+  TrackerProbe& p = newTrackerProbe();
   MsvcRandom reference;
   for (int round = 0; round < 50; ++round) {
     TrackRecord& t = p.track(1);
@@ -54,7 +54,7 @@ TEST(Resampling, EachDrawCopiesTheFirstParticleReachingItsShareOfTheTotal) {
 
 TEST(Resampling, DrawsFromTheUpperSixtyPercentAndNeverPickParticleZero) {
   for (double leadingWeight : {0.0, 1.0}) {  // weights all zero, or (1, 0, ...)
-    TrackerProbe p;
+    TrackerProbe& p = newTrackerProbe();
     TrackRecord& t = p.track(1);
     spreadParticles(t);
     t.particle_weight[0] = leadingWeight;
@@ -68,7 +68,7 @@ TEST(Resampling, DrawsFromTheUpperSixtyPercentAndNeverPickParticleZero) {
   // Cumulative weight 1 from particle 10, 2 from 50, 3 from 75: draws of
   // 0.40..0.66 of the total pick particle 50, 0.67..0.99 particle 75, and
   // particle 10 lies below every draw.
-  TrackerProbe p;
+  TrackerProbe& p = newTrackerProbe();
   TrackRecord& t = p.track(1);
   spreadParticles(t);
   for (int k : {10, 50, 75}) t.particle_weight[k] = 1.0;
@@ -91,7 +91,7 @@ TEST(Prediction, RandomWalkAmplitudes) {
       {false, 500.0, 500.0, 2500.0, 4.0},  // coasting at StrolvexData walks
   };
   for (const Case& c : cases) {
-    TrackerProbe p;
+    TrackerProbe& p = newTrackerProbe();
     prepareBusySlot(p, c.bound, c.newest, c.previous, c.estRange);
     p.predictParticles(1);
     MsvcRandom reference;
@@ -106,7 +106,7 @@ TEST(Prediction, RandomWalkAmplitudes) {
 }
 
 TEST(Prediction, CoastingNearTrackMovesAlongItsHeadingAndFreeSlotsDrawNothing) {
-  TrackerProbe p;
+  TrackerProbe& p = newTrackerProbe();
   prepareBusySlot(p, false, 500.0, 500.0, 2000.0);
   TrackRecord& t = p.track(1);
   t.heading_hist[1] = -45.0;  // toward +x and +y
@@ -122,13 +122,13 @@ TEST(Prediction, CoastingNearTrackMovesAlongItsHeadingAndFreeSlotsDrawNothing) {
     ASSERT_NEAR(kEmptyValue + step * nx, t.particle_x[k], 1e-6) << "particle " << k;
   }
 
-  TrackerProbe free;
+  TrackerProbe& free = newTrackerProbe();
   free.predictParticles(1);
   EXPECT_EQ(41, free.drawRandom()) << "a free slot draws nothing";
 }
 
 TEST(WeightingAndEstimation, WeightsFallWithDistanceAndTheMeanIsTruncated) {
-  TrackerProbe p;
+  TrackerProbe& p = newTrackerProbe();
   TrackRecord& t = p.track(1);
   t.obs_y[1] = t.obs_x[1] = kEmptyValue;  // on every particle of the free slot
   p.weighParticles(1);
@@ -140,7 +140,7 @@ TEST(WeightingAndEstimation, WeightsFallWithDistanceAndTheMeanIsTruncated) {
   EXPECT_EQ(1 - 3000.0 / 9999.0, t.particle_weight[1]);
   EXPECT_EQ(1.0, t.particle_weight[2]);
 
-  TrackerProbe q;
+  TrackerProbe& q = newTrackerProbe();
   TrackRecord& e = q.track(1);
   q.estimatePosition(1);  // all weights 0: nothing pushed
   EXPECT_EQ(kEmptyValue, e.est_y[1]);

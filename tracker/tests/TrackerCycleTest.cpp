@@ -18,7 +18,7 @@ void cycle(TrackerProbe& p, int32_t clockMs, int32_t first = 0, int32_t last = 0
 }  // namespace
 
 TEST(TrackerCycle, StartedTrackIsFilteredAtOnceAndBindsFromTheNextScan) {
-  TrackerProbe p;
+  TrackerProbe& p = newTrackerProbe();
   cycle(p, 1100, 400, 421);
   TrackRecord& t = p.track(1);
   ASSERT_EQ(2, t.track_id);
@@ -38,7 +38,7 @@ TEST(TrackerCycle, StartedTrackIsFilteredAtOnceAndBindsFromTheNextScan) {
 }
 
 TEST(TrackerCycle, ReleasedSlotStaysFreeUntilTheNextCycle) {
-  TrackerProbe p;
+  TrackerProbe& p = newTrackerProbe();
   p.m_Human_NUM = 1;
   cycle(p, 0, 400, 421);
   p.track(1).stale_count = 50;

@@ -1,36 +1,24 @@
 // A Strolvex with the default configuration and a fresh tracking state
-// whose tracker operations, state and clock the tests reach directly.
+// whose tracker operations, state and clock the tests reach directly. Made
+// by newTrackerProbe(), in the test program's manager, and deleted when the
+// test ends.
 #ifndef STROLVEX_TRACKER_TESTS_TRACKERPROBE_H
 #define STROLVEX_TRACKER_TESTS_TRACKERPROBE_H
 
 #include <gtest/gtest.h>
-#include <rtm/Manager.h>
-
-#include <cstdlib>
 
 #include "component/Strolvex.h"
+#include "component/StrolvexProfile.h"
+#include "component/tests/TestRuntime.h"
 #include "tracker/TrackerConstants.h"
-
-inline RTC::Manager* quietManager() {
-  static RTC::Manager* instance = [] {
-    setenv("STROLVEX_MONITOR", "off", 1);
-    static char program[] = "tracker_tests", option[] = "-o", quiet[] = "logger.enable:NO";
-    static char* argv[] = {program, option, quiet, nullptr};
-    return RTC::Manager::init(3, argv);
-  }();
-  return instance;
-}
 
 class TrackerProbe : public Strolvex {
  public:
-  TrackerProbe() : Strolvex(quietManager()) {
-    onInitialize();
-    setClock(&clock);
-    EXPECT_TRUE(initTrackingState());
-  }
+  explicit TrackerProbe(RTC::Manager* manager) : Strolvex(manager) {}
   ~TrackerProbe() override { releaseTrackingState(); }
 
   using Strolvex::associateCandidates;
+  using Strolvex::initTrackingState;
   using Strolvex::drawRandom;
   using Strolvex::estimatePosition;
   using Strolvex::findFreeSlot;
@@ -74,5 +62,15 @@ class TrackerProbe : public Strolvex {
 
   ManualClock clock;
 };
+
+inline TrackerProbe& newTrackerProbe() {
+  static const bool registered = testrt::registerType<TrackerProbe>(kStrolvexProfile);
+  (void)registered;
+  auto* probe = static_cast<TrackerProbe*>(testrt::create("Strolvex"));
+  testrt::destroyAtTestEnd(probe);
+  probe->setClock(&probe->clock);
+  EXPECT_TRUE(probe->initTrackingState());
+  return *probe;
+}
 
 #endif

@@ -13,11 +13,15 @@ namespace coil {
 class Properties {
  public:
   Properties();
+  // A root node named key (a configuration set is named so), with value.
+  explicit Properties(const std::string& key, const std::string& value = std::string());
   // Reads key, value pairs as defaults until an empty key or num entries.
   explicit Properties(const char* defaults[], long num = LONG_MAX);
   Properties(const Properties& other);
   Properties& operator=(const Properties& other);
   ~Properties();
+
+  const std::string& getName() const { return m_name; }
 
   // The value, or the default when no value is set; empty when absent. The
   // two-argument form returns def itself when absent: copy the result when
@@ -41,7 +45,6 @@ class Properties {
   Properties& operator<<(const Properties& other);
 
  private:
-  explicit Properties(const std::string& name);
   void collectNames(const std::string& prefix, std::vector<std::string>& names) const;
 
   std::string m_name;

@@ -1,7 +1,7 @@
 // Binds component variables to configuration parameters. Parameters live in
 // the component's properties under "conf.<set>.<name>"; the active set is
-// "default". Bound variables follow the set whenever update() runs after a
-// change.
+// "default" until another is activated. Bound variables follow the active
+// set whenever update() runs after a change.
 #ifndef RTM_CONFIGADMIN_H
 #define RTM_CONFIGADMIN_H
 
@@ -43,10 +43,14 @@ class ConfigAdmin {
   // the variable its default.
   void update();
 
-  // Changes one value at run time; the next update() applies it. Built-in
-  // runtime only.
-  void setParameter(const std::string& set_name, const std::string& param_name,
-                    const std::string& value);
+  // Stores the values of the set named by configuration_set's name (its
+  // children are "param: value"); no set is active until one is activated
+  // again. False for a nameless set.
+  bool setConfigurationSetValues(const coil::Properties& configuration_set);
+  // Makes the set active; the next update() applies it. False for a set
+  // that does not exist or whose name starts with '_'.
+  bool activateConfigurationSet(const char* config_id);
+  const char* getActiveId();
 
  private:
   struct Parameter {
@@ -62,6 +66,8 @@ class ConfigAdmin {
   Logger& m_log;
   std::mutex m_mutex;
   std::vector<Parameter> m_params;
+  std::string m_activeId;
+  bool m_active;
   bool m_changed;
 };
 

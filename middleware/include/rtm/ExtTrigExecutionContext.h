@@ -1,34 +1,17 @@
-// The externally triggered execution context: each tick() runs exactly one
-// cycle in the caller's thread.
+// Externally triggered execution contexts, reached through the service
+// their references narrow to:
+//
+//   OpenRTM::ExtTrigExecutionContextService_var trigger =
+//       OpenRTM::ExtTrigExecutionContextService::_narrow(context);
+//   trigger->tick();
+//
+// "ExtTrigExecutionContext" runs its cycles on a thread of its own: tick()
+// only wakes it, and ticks that arrive while a cycle runs are lost.
+// "SynchExtTriggerEC" runs the cycle in the thread that calls tick(), which
+// returns once the cycle is over.
 #ifndef RTM_EXTTRIGEXECUTIONCONTEXT_H
 #define RTM_EXTTRIGEXECUTIONCONTEXT_H
 
-#include <rtm/ExecutionContext.h>
-
-namespace OpenRTM {
-
-class ExtTrigExecutionContextService;
-typedef ExtTrigExecutionContextService* ExtTrigExecutionContextService_ptr;
-typedef ExtTrigExecutionContextService_ptr ExtTrigExecutionContextService_var;
-
-class ExtTrigExecutionContextService {
- public:
-  virtual void tick() = 0;
-
-  // Null for a context that is not externally triggered.
-  static ExtTrigExecutionContextService_ptr _narrow(RTC::ExecutionContext_ptr context);
-  static ExtTrigExecutionContextService_ptr _nil() { return nullptr; }
-
- protected:
-  virtual ~ExtTrigExecutionContextService();
-};
-
-}  // namespace OpenRTM
-
-namespace CORBA {
-inline Boolean is_nil(OpenRTM::ExtTrigExecutionContextService_ptr service) {
-  return service == nullptr;
-}
-}  // namespace CORBA
+#include <rtm/idl/OpenRTMSkel.h>
 
 #endif

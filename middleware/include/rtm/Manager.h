@@ -20,10 +20,9 @@ class Manager {
   typedef void (*ModuleInitProc)(Manager* manager);
   typedef RTObject_impl RtcBase;
 
-  // Options: -f FILE, -o KEY:VALUE (repeatable), -l MODULE, -h. Without -f,
-  // ./rtc.conf is read when present. A bad option or an unreadable file
-  // ends the process with status 1. Returns the existing manager when one
-  // is running.
+  // Reads the command line (see the README's manager options) and the
+  // configuration. Returns the existing manager when one is running; once
+  // a manager has shut down, the next init makes a new one.
   static Manager* init(int argc, char** argv);
   // The running manager; one with the default configuration if none runs.
   static Manager& instance();
@@ -34,11 +33,11 @@ class Manager {
 
   void setModuleInitProc(ModuleInitProc proc);
   // Preloads modules, calls the module-init procedure, then precreates,
-  // preconnects and preactivates components; stops at the first failure.
+  // preconnects and preactivates components. A failed step is logged and
+  // the later ones still run; false when any failed.
   bool activateManager();
-  // Without no_block, returns after SIGINT, SIGTERM or terminate() has shut
-  // the manager down; with it, returns at once and shutdown happens on a
-  // thread of its own (join() waits for it).
+  // Without no_block, returns once the manager has shut down (SIGINT or
+  // terminate()); with it, returns at once and join() waits for the end.
   void runManager(bool no_block = false);
 
   // False when the type (profile "type_name") is already registered.
@@ -48,23 +47,30 @@ class Manager {
   RTObject_impl* createComponent(const char* comp_args);
   RTObject_impl* getComponent(const char* instance_name);
   std::vector<RTObject_impl*> getComponents();
+  // Finalizes the component and deletes it at once.
   void deleteComponent(const char* instance_name);
+  // Deletes the components that have exited (RTObject_impl::exit()).
+  void cleanupComponents();
   coil::Properties& getConfig();
 
   // Loads a module and calls its init function; an empty init_func means
   // the file's base name up to the first dot followed by "Init".
   ReturnCode_t load(const std::string& file_name, const std::string& init_func);
 
+  // Asks a running manager to shut down; join() waits until it has.
   void terminate();
-  void shutdown();
   void join();
 
-  // Built-in runtime only: connects "Instance.port" names, out to in.
-  bool connectPorts(const std::string& out_port, const std::string& in_port);
+ protected:
+  // Finalizes every component and ends the manager. Not for callers, as
+  // in the 2.x middleware (1.x's would wait forever in join() without
+  // runManager): terminate() and join() end a running manager.
+  void shutdown();
 
  private:
   struct State;
   struct ComponentEntry;
+  friend class RTObject_impl;
 
   explicit Manager(const coil::Properties& config);
 
@@ -72,10 +78,14 @@ class Manager {
   bool precreateComponents();
   bool preconnectComponents();
   bool preactivateComponents();
-  bool connectEitherWay(const std::string& first, const std::string& second);
+  bool connectPorts(const std::string& first, const std::string& second, const std::string& entry);
   bool configureComponent(coil::Properties& props, const std::string& args);
   bool mergeConfigFile(coil::Properties& props, const std::string& key);
-  void finalizeComponent(ComponentEntry& entry);
+  // The first half of a component's end: out of the list, context
+  // stopped, onFinalize. The factory's delete follows at clean-up.
+  void finalizeComponent(RTObject_impl* comp);
+  void finalizeEntry(ComponentEntry& entry);
+  void destroyEntry(ComponentEntry& entry);
   void startWatcher();
 
   std::unique_ptr<State> m_state;

@@ -4,7 +4,6 @@
 #define RTM_OUTPORT_H
 
 #include <rtm/OutPortBase.h>
-#include <rtm/RTC.h>
 
 #include <chrono>
 #include <typeinfo>
@@ -16,6 +15,7 @@ class OutPort : public OutPortBase {
  public:
   OutPort(const char* name, DataType& value)
       : OutPortBase(name, typeid(DataType).name()), m_value(value) {}
+  ~OutPort() override { disconnect_all(); }
 
   // Leaves tm as it is; false when no in-port is connected.
   bool write() { return deliver(&m_value); }

@@ -1,23 +1,28 @@
 // The base of every component: its callbacks, ports, configuration and
 // logger. The manager fills in the properties and the execution context.
+//
+// As with the real middleware, the component object (the servant) and its
+// reference are different things: execution contexts and other components
+// are handed getObjRef(), never the servant itself.
 #ifndef RTM_RTOBJECT_H
 #define RTM_RTOBJECT_H
 
 #include <coil/Properties.h>
 #include <coil/stringutil.h>
 #include <rtm/ConfigAdmin.h>
-#include <rtm/ExecutionContext.h>
 #include <rtm/InPortBase.h>
 #include <rtm/OutPortBase.h>
 #include <rtm/RTC.h>
 #include <rtm/SystemLogger.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace RTC {
 
 class Manager;
+class ExecutionContextBase;
 
 class RTObject_impl {
  public:
@@ -39,7 +44,8 @@ class RTObject_impl {
   virtual ReturnCode_t onStateUpdate(UniqueId exec_handle);
   virtual ReturnCode_t onRateChanged(UniqueId exec_handle);
 
-  // False when a port of that name exists already.
+  // False when a port of that name exists already. The port's name becomes
+  // "<instance name>.<name>".
   bool addInPort(const char* name, InPortBase& inport);
   bool addOutPort(const char* name, OutPortBase& outport);
 
@@ -54,9 +60,18 @@ class RTObject_impl {
   const char* getCategory();
   coil::Properties& getProperties();
   ConfigAdmin& getConfigService();
-  RTObject_impl* getObjRef();
-  // 0 is the context the component owns; null for any other handle.
-  ExecutionContext_ptr get_context(UniqueId ec_id);
+  // The component's reference; owned by the component.
+  RTObject_ptr getObjRef() const;
+
+  // The reference of the context the component owns (handle 0), which the
+  // caller releases; nil for any other handle.
+  ExecutionContext_ptr get_context(UniqueId exec_handle);
+  // References of every port, which the caller releases.
+  PortServiceList* get_ports();
+  // Stops taking part in its context (onDeactivated when active,
+  // onShutdown), calls onFinalize and leaves the component to the manager,
+  // which deletes it at its next clean-up (Manager::cleanupComponents).
+  ReturnCode_t exit();
 
  protected:
   Manager* m_pManager;
@@ -66,19 +81,16 @@ class RTObject_impl {
 
  private:
   friend class Manager;
+  friend class ExecutionContextBase;
+  class Reference;
 
-  template <class Port>
-  struct NamedPort {
-    std::string name;
-    Port* port;
-  };
+  PortBase* findPort(const std::string& name) const;
+  bool addPort(const char* name, PortBase& port);
 
-  InPortBase* findInPort(const std::string& name) const;
-  OutPortBase* findOutPort(const std::string& name) const;
-
-  ExecutionContext* m_ownedContext;
-  std::vector<NamedPort<InPortBase>> m_inports;
-  std::vector<NamedPort<OutPortBase>> m_outports;
+  Reference* m_objref;  // one reference of its own; callers may hold more
+  ExecutionContextBase* m_ownedContext;
+  std::vector<PortBase*> m_ports;
+  bool m_exiting;
 };
 
 }  // namespace RTC

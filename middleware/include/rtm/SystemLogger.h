@@ -1,6 +1,7 @@
-// Logging to stderr (or logger.file_name), one line per message with the
-// level and the name of its source. The level and destination are
-// process-wide and come from the manager's configuration.
+// Logging to logger.file_name (default ./rtc<pid>.log, as with the real
+// middleware; "stderr" and "stdout" name those streams), one line per
+// message with the level and the name of its source. The level and
+// destination are process-wide and come from the manager's configuration.
 #ifndef RTM_SYSTEMLOGGER_H
 #define RTM_SYSTEMLOGGER_H
 

@@ -10,10 +10,7 @@ namespace {
 // Writes 42 on every cycle.
 class ModuleComponent : public RTC::DataFlowComponentBase {
  public:
-  explicit ModuleComponent(RTC::Manager* manager) : DataFlowComponentBase(manager) {
-    m_out.data.length(1);
-    m_out.data[0] = 42;
-  }
+  explicit ModuleComponent(RTC::Manager* manager) : DataFlowComponentBase(manager) { m_out.data = 42; }
   RTC::ReturnCode_t onInitialize() override { return addOutPort("out", m_outPort) ? RTC::RTC_OK : RTC::RTC_ERROR; }
   RTC::ReturnCode_t onExecute(RTC::UniqueId) override {
     m_outPort.write();
@@ -21,8 +18,8 @@ class ModuleComponent : public RTC::DataFlowComponentBase {
   }
 
  private:
-  RTC::TimedLongSeq m_out;
-  RTC::OutPort<RTC::TimedLongSeq> m_outPort{"out", m_out};
+  RTC::TimedLong m_out;
+  RTC::OutPort<RTC::TimedLong> m_outPort{"out", m_out};
 };
 
 void registerAs(RTC::Manager* manager, const char* type) {

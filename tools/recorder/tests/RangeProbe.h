@@ -1,5 +1,5 @@
-// Test support for the scan tools: a manager whose contexts run on tick(),
-// and a component that sends and receives scans for a test.
+// Test support for the scan tools: a component that sends and receives
+// scans for a test.
 #ifndef STROLVEX_TOOLS_RECORDER_TESTS_RANGEPROBE_H
 #define STROLVEX_TOOLS_RECORDER_TESTS_RANGEPROBE_H
 
@@ -7,13 +7,14 @@
 #include <rtm/idl/ExtendedDataTypesSkel.h>
 #include <rtm/idl/InterfaceDataTypesSkel.h>
 #include <rtm/DataFlowComponentBase.h>
-#include <rtm/ExtTrigExecutionContext.h>
 #include <rtm/InPort.h>
 #include <rtm/Manager.h>
 #include <rtm/OutPort.h>
 
 #include <string>
 #include <vector>
+
+#include "component/tests/TestRuntime.h"
 
 class RangeProbe : public RTC::DataFlowComponentBase {
  public:
@@ -39,25 +40,14 @@ class RangeProbe : public RTC::DataFlowComponentBase {
   RTC::InPort<RTC::RangeData> receivePort;
 };
 
-inline RTC::Manager& tickedManager() {
-  static RTC::Manager* manager = [] {
-    static std::vector<std::string> args = {"tools_tests", "-o", "exec_cxt.periodic.type:ExtTrigExecutionContext",
-                                            "-o", "logger.log_level:ERROR"};
-    static std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(&arg[0]);
-    RTC::Manager* created = RTC::Manager::init(static_cast<int>(argv.size()), argv.data());
-    const char* profile[] = {"implementation_id", "RangeProbe", "type_name", "RangeProbe", "max_instance", "10", ""};
-    coil::Properties properties(profile);
-    created->registerFactory(properties, RTC::Create<RangeProbe>, RTC::Delete<RangeProbe>);
-    return created;
+// Registers RangeProbe with the test program's manager (once).
+inline void registerRangeProbe() {
+  static const bool registered = [] {
+    const char* profile[] = {"implementation_id", "RangeProbe", "type_name", "RangeProbe",
+                             "category", "Test", ""};
+    return testrt::registerType<RangeProbe>(profile);
   }();
-  return *manager;
-}
-
-inline void tick(RTC::RTObject_impl* comp) {
-  RTC::ExecutionContext_var ec = comp->get_context(0);
-  OpenRTM::ExtTrigExecutionContextService_var trigger = OpenRTM::ExtTrigExecutionContextService::_narrow(ec);
-  trigger->tick();
+  (void)registered;
 }
 
 #endif

@@ -1,6 +1,8 @@
 // strolvex-replay as a user runs it: a scene with a known outcome, repeated
 // runs, manager options (also rejected ones), malformed and missing logs.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -197,6 +199,45 @@ TEST_F(ReplayTool, UnreadableLogEndsWithStatusTwo) {
   EXPECT_NE(std::string::npos, missing.err.find("no-such.log")) << missing.err;
   EXPECT_TRUE(missing.out.empty());
   EXPECT_EQ(2, replay(::testing::TempDir()).status);
+}
+
+TEST_F(ReplayTool, ASignalEndsTheReplayAfterTheScanAtHandWithItsResultsWritten) {
+  // Long enough to be under way when the signal comes.
+  const int kScans = 10000;
+  const std::string path = tempPath("long.log");
+  {
+    std::ofstream log(path);
+    std::string ranges;
+    for (int step = 0; step < 726; ++step) ranges += " 999";
+    for (int scan = 0; scan < kScans; ++scan) log << 1000 + 100 * scan << ranges << '\n';
+  }
+  for (int signal : {SIGINT, SIGTERM}) {
+    SCOPED_TRACE(signal);
+    const std::string out = tempPath("stdout");
+    std::remove(out.c_str());
+    const pid_t child = fork();
+    if (child == 0) {
+      const int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      dup2(fd, STDOUT_FILENO);
+      dup2(open("/dev/null", O_WRONLY), STDERR_FILENO);
+      execl(STROLVEX_REPLAY_BINARY, STROLVEX_REPLAY_BINARY, path.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    // Results are written as they come: wait for some, then interrupt.
+    for (int wait = 0; wait < 3000 && readFile(out).size() < 50000; ++wait) usleep(1000);
+    kill(child, signal);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
+    // Whole lines, one per scan from the first on, and fewer than the log has.
+    const std::vector<std::string> lines = linesOf(readFile(out));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_LT(lines.size(), static_cast<std::size_t>(kScans));
+    EXPECT_EQ(lines.back().rfind("{\"t\":" + std::to_string(1000 + 100 * (lines.size() - 1)) + ",", 0), 0u);
+    EXPECT_EQ(lines.back().back(), '}');
+  }
+  std::remove(path.c_str());
 }
 
 TEST_F(ReplayTool, RejectedManagerOptionsEndWithStatusOneBeforeAnyScan) {

@@ -12,42 +12,42 @@
 #include "component/Strolvex.h"
 #include "component/StrolvexInit.h"
 #include "tools/logger/ResultLogger.h"
-#include "tools/recorder/tests/RangeProbe.h"  // tick()
+#include "component/tests/TestRuntime.h"
 #include "tools/simulator/ScanSimulator.h"
 
 TEST(EndToEnd, StrolvexCountsWhatTheSceneShows) {
   const std::string json = "/tmp/strolvex-e2e-" + std::to_string(getpid()) + ".jsonl";
-  std::vector<std::string> args = {"simulator_tests", "-o", "exec_cxt.periodic.type:ExtTrigExecutionContext",
-                                   "-o", "exec_cxt.periodic.rate:10", "-o", "logger.log_level:ERROR"};
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(&arg[0]);
-  RTC::Manager* manager = RTC::Manager::init(static_cast<int>(argv.size()), argv.data());
-  ASSERT_NE(manager, nullptr);
-  StrolvexInit(manager);
-  ScanSimulatorInit(manager);
-  ResultLoggerInit(manager);
+  RTC::Manager& manager = testrt::manager();
+  StrolvexInit(&manager);
+  ScanSimulatorInit(&manager);
+  ResultLoggerInit(&manager);
 
-  // A 30 s scene (three people each way) ends its last pass by 28 s;
-  // ticking stops before the simulator would end the manager.
-  RTC::RTObject_impl* simulator = manager->createComponent(
-      "ScanSimulator?conf.default.seed=4&conf.default.people_per_minute=30&conf.default.duration_s=30");
-  RTC::RTObject_impl* strolvex = manager->createComponent("Strolvex");
-  RTC::RTObject_impl* logger = manager->createComponent(("ResultLogger?conf.default.json_file=" + json).c_str());
+  // A 30 s scene at 10 scans a second (three people each way) ends its
+  // last pass by 28 s; ticking stops before the simulator would end the
+  // manager.
+  RTC::RTObject_impl* simulator = testrt::create(
+      "ScanSimulator?conf.default.seed=4&conf.default.people_per_minute=30&conf.default.duration_s=30"
+      "&conf.default.scan_rate=10");
+  RTC::RTObject_impl* strolvex = testrt::create("Strolvex");
+  RTC::RTObject_impl* logger = testrt::create("ResultLogger?conf.default.json_file=" + json);
   ASSERT_TRUE(simulator != nullptr && strolvex != nullptr && logger != nullptr);
-  ASSERT_TRUE(manager->connectPorts("ScanSimulator0.range_data", "Strolvex0.range_data"));
+  for (RTC::RTObject_impl* comp : {simulator, strolvex, logger}) testrt::destroyAtTestEnd(comp);
+  ASSERT_TRUE(testrt::connect(simulator, "range_data", strolvex, "range_data"));
   for (const char* port : {"human_dataX", "human_dataY", "human_dataV", "human_dataT", "count_data"})
-    ASSERT_TRUE(manager->connectPorts(std::string("Strolvex0.") + port, std::string("ResultLogger0.") + port));
+    ASSERT_TRUE(testrt::connect(strolvex, port, logger, port));
 
   // Strolvex times its tracks by the scene's clock, as if running live.
+  // Consumers first: a middleware may run a cycle at activation, and a scan
+  // the simulator sends then waits in Strolvex's port for its next cycle.
   ManualClock clock;
   dynamic_cast<Strolvex&>(*strolvex).setClock(&clock);
-  for (RTC::RTObject_impl* comp : {simulator, strolvex, logger})
-    ASSERT_EQ(comp->get_context(0)->activate_component(comp), RTC::RTC_OK) << comp->getInstanceName();
+  for (RTC::RTObject_impl* comp : {logger, strolvex, simulator})
+    ASSERT_EQ(testrt::activate(comp), RTC::ACTIVE_STATE) << comp->getInstanceName();
   for (int cycle = 0; cycle < 299; ++cycle) {
-    tick(simulator);
+    testrt::tick(simulator);
     clock.set(cycle * 100);
-    tick(strolvex);
-    tick(logger);
+    testrt::tick(strolvex);
+    testrt::tick(logger);
   }
 
   // The logger's last JSON line: the scene clock at its 299th scan, and
@@ -62,6 +62,5 @@ TEST(EndToEnd, StrolvexCountsWhatTheSceneShows) {
   EXPECT_NE(last.find("\"count\":[3,3,"), std::string::npos) << last;
 
   dynamic_cast<Strolvex&>(*strolvex).setClock(nullptr);
-  manager->shutdown();
   std::remove(json.c_str());
 }
