@@ -3,6 +3,8 @@
 # build with warnings as errors, and one under AddressSanitizer and
 # UndefinedBehaviorSanitizer. The tests of threaded code then run again,
 # repeatedly, under ThreadSanitizer, and each fuzz target runs for 30 s.
+# Last, the same project against real OpenRTM-aist installations (built
+# once per machine from ../shared/vendor; skipped without archives).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 bash "$here/scripts/setup.sh"
@@ -23,3 +25,5 @@ bash "$here/scripts/tsan.sh"
 
 echo "== fuzzing (30 s per target) =="
 bash "$here/scripts/fuzz.sh" 30
+
+bash "$here/scripts/real-middleware.sh"
