@@ -128,6 +128,16 @@ omniNames -start "$port" -logdir "$work/names" -ORBendPoint "giop:tcp:127.0.0.1:
   >"$work/names.log" 2>&1 &
 names=$!
 sleep 1
+# Every name bound, one level of contexts deep (host/name.rtc).
+bound() {
+  local ns=(-ORBInitRef "NameService=corbaloc:iiop:127.0.0.1:$port/NameService")
+  nameclt "${ns[@]}" list 2>/dev/null | while read -r entry; do
+    case $entry in
+      */) nameclt "${ns[@]}" list "${entry%/}" 2>/dev/null ;;
+      *) echo "$entry" ;;
+    esac
+  done
+}
 for version in "${versions[@]}"; do
   case $version in 1.1.*) continue ;; esac
   dir=${build[$version]}
@@ -140,8 +150,7 @@ for version in "${versions[@]}"; do
      >"$work/$version-consumer.out" 2>&1) &
   consumer=$!
   for wait in $(seq 100); do
-    nameclt -ORBInitRef "NameService=corbaloc:iiop:127.0.0.1:$port/NameService" list 2>/dev/null |
-      grep -q . && break
+    bound | grep -q Strolvex0 && break
     sleep 0.1
   done
   rtcd=${prefix[$version]}/bin/rtcd
@@ -155,8 +164,7 @@ for version in "${versions[@]}"; do
      -o Simulator.ScanSimulator.conf.default.seed:8 >"$work/$version-producer.out" 2>&1) || true
   kill -INT "$consumer" 2>/dev/null || true
   wait "$consumer" || true
-  left=$(nameclt -ORBInitRef "NameService=corbaloc:iiop:127.0.0.1:$port/NameService" list 2>/dev/null |
-         grep -c -i strolvex || true)
+  left=$(bound | grep -c . || true)
   echo "across processes on $version: Strolvex $(counted "$work/$version-consumer.out"), the scene $(truth "$work/$version-producer.out"), names left: $left"
   if [ -z "$(counted "$work/$version-consumer.out")" ] ||
      [ "$(counted "$work/$version-consumer.out")" != "$(truth "$work/$version-producer.out")" ] ||
