@@ -155,7 +155,8 @@ for version in "${versions[@]}"; do
   done
   rtcd=${prefix[$version]}/bin/rtcd
   [ -x "$rtcd" ] || rtcd=${prefix[$version]}/bin/rtcd2
-  (cd "$dir" && exec timeout 120 "$rtcd" -o "$naming" \
+  # The middleware's own daemon records no run path to its libraries.
+  (cd "$dir" && LD_LIBRARY_PATH=${prefix[$version]}/lib exec timeout 120 "$rtcd" -o "$naming" \
      -o manager.modules.load_path:tools/simulator -o manager.modules.preload:ScanSimulator.so \
      -o manager.components.precreate:ScanSimulator -o logger.file_name:stderr \
      -o "manager.components.preconnect:ScanSimulator0.range_data?port=rtcname://127.0.0.1:$port/*/Strolvex0.range_data" \
