@@ -11,7 +11,7 @@ build=$here/build-fuzz
 bash "$here/scripts/setup.sh"
 
 echo "Building the fuzz targets in $build..."
-CC=clang CXX=clang++ cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+CC=clang CXX=clang++ cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTROLVEX_MIDDLEWARE=builtin \
   -DSTROLVEX_FUZZ=ON -DSTROLVEX_WERROR=ON -DSTROLVEX_TESTS=OFF >/dev/null
 cmake --build "$build" -j 2 --target scanline_fuzz cycle_fuzz >"$build/fuzz-build.log" 2>&1 || {
   tail -n 30 "$build/fuzz-build.log" >&2

@@ -8,7 +8,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 scans=${1:-10000000}
 bash "$here/scripts/setup.sh"
 build="$here/build-soak"
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTROLVEX_SANITIZE=ON \
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTROLVEX_MIDDLEWARE=builtin -DSTROLVEX_SANITIZE=ON \
   -DSTROLVEX_TESTS=OFF -DSTROLVEX_BENCH=ON -DSTROLVEX_WERROR=ON >/dev/null
 cmake --build "$build" -j "$(nproc)" --target strolvex-soak
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

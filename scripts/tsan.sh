@@ -11,7 +11,7 @@ build=$here/build-tsan
 tests=(middleware_tests component_tests launcher_tests)
 bash "$here/scripts/setup.sh"
 
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTROLVEX_MIDDLEWARE=builtin \
   -DSTROLVEX_SANITIZE=thread -DSTROLVEX_WERROR=ON >/dev/null
 cmake --build "$build" -j 2 --target "${tests[@]}"
 
