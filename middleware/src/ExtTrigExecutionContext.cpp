@@ -2,6 +2,33 @@
 
 namespace RTC {
 
+namespace {
+
+// The context object is both an execution context and the service that
+// ticks it: a reference narrows to whichever is asked for.
+template <class Context>
+void* eitherInterface(Context* context, const char* repoId) {
+  if (omni::strMatch(repoId, OpenRTM::ExtTrigExecutionContextService::_PD_repoId)) {
+    return static_cast<OpenRTM::ExtTrigExecutionContextService_ptr>(context);
+  }
+  if (omni::strMatch(repoId, ExecutionContext::_PD_repoId)) {
+    return static_cast<ExecutionContext_ptr>(context);
+  }
+  if (omni::strMatch(repoId, CORBA::LocalObject::_PD_repoId)) {
+    return static_cast<CORBA::LocalObject_ptr>(context);
+  }
+  if (omni::strMatch(repoId, CORBA::Object::_PD_repoId)) {
+    return static_cast<CORBA::Object_ptr>(context);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void* ExtTrigExecutionContext::_ptrToObjRef(const char* repoId) { return eitherInterface(this, repoId); }
+
+void* SynchExtTriggerEC::_ptrToObjRef(const char* repoId) { return eitherInterface(this, repoId); }
+
 ExtTrigExecutionContext::ExtTrigExecutionContext(RTObject_impl& owner, const coil::Properties& props)
     : ExecutionContextBase(owner, props) {}
 

@@ -25,6 +25,8 @@ class ExtTrigExecutionContext : public ExecutionContextBase,
   ~ExtTrigExecutionContext() override;
 
   void tick() override;
+  // A reference to it narrows to either interface.
+  void* _ptrToObjRef(const char* repoId) override;
 
  protected:
   bool onCycleThread() const override;
@@ -49,6 +51,7 @@ class SynchExtTriggerEC : public ExecutionContextBase,
   SynchExtTriggerEC(RTObject_impl& owner, const coil::Properties& props);
 
   void tick() override;
+  void* _ptrToObjRef(const char* repoId) override;
 
  protected:
   bool onCycleThread() const override;

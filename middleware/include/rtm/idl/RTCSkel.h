@@ -4,4 +4,13 @@
 
 #include <rtm/idl/RTC.hh>
 
+namespace RTC {
+
+// The component reference (see idl/RTC.idl).
+typedef LightweightRTObject RTObject;
+typedef LightweightRTObject_ptr RTObject_ptr;
+typedef LightweightRTObject_var RTObject_var;
+
+}  // namespace RTC
+
 #endif
