@@ -6,13 +6,15 @@
 #     without archives, the installations already in /opt are used;
 #   - the project is built against each with its tests and warnings as
 #     errors, and the whole ctest suite runs there;
-#   - the demo and the recording configuration run on every runtime at
-#     once, and their counts must equal the scene's truth;
+#   - the demo and the recording configuration run on every runtime, and
+#     their counts must equal the scene's truth;
 #   - strolvex-replay must print the same bytes on every runtime, for the
 #     recordings and for the benchmark scenes;
 #   - across processes (1.2 and later): a name server on loopback, the
-#     simulator in one manager, Strolvex and the result logger in another,
-#     and no name left behind once they have ended.
+#     simulator in the middleware's own daemon, Strolvex and the result
+#     logger in strolvexcomp, and no name left once they have ended.
+# The runs that mostly wait (a minute of scene at 10 scans a second) go on
+# in the background while the next version builds.
 #   bash scripts/real-middleware.sh [VERSION...]     (default: every archive)
 # The built-in build is taken from build-ci (the test command's first
 # stage) or made here.
@@ -43,6 +45,72 @@ echo "== real middleware: OpenRTM-aist ${versions[*]} =="
 start=$(date +%s)
 bash "$here/scripts/setup.sh"
 export STROLVEX_SETUP_DONE=1 STROLVEX_MONITOR=off
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+
+counted() { sed -n 's/.*Strolvex counted \(IN [0-9]* OUT [0-9]*\).*/\1/p' "$1" | tail -n 1; }
+truth() { sed -n 's/.*scene truth \(IN [0-9]* OUT [0-9]*\).*/\1/p' "$1" | tail -n 1; }
+
+# demo.conf and record.conf of one build, in the background.
+startDemos() {
+  local runtime=$1 dir=$2
+  for conf in demo record; do
+    (cd "$dir" && exec timeout 180 launcher/strolvexcomp -f "$here/conf/$conf.conf" \
+       -o "Recorder.ScanRecorder.conf.default.file:$work/$runtime.scanlog" \
+       >"$work/$runtime-$conf.out" 2>&1) &
+  done
+}
+
+# Strolvex in one process, the simulator in the middleware's daemon, joined
+# through a name server of their own; the result in $work/$version-across.
+across() {
+  local version=$1 dir=$2 prefix=$3 port=$4
+  local ns=(-ORBInitRef "NameService=corbaloc:iiop:127.0.0.1:$port/NameService")
+  local naming="corba.nameservers:127.0.0.1:$port"
+  local out=$work/$version-across
+  mkdir -p "$out.names"
+  omniNames -start "$port" -logdir "$out.names" -ORBendPoint "giop:tcp:127.0.0.1:$port" \
+    >"$out.names.log" 2>&1 &
+  local names=$!
+  # Every name bound, one level of contexts deep (host/name.rtc).
+  bound() {
+    nameclt "${ns[@]}" list 2>/dev/null | while read -r entry; do
+      case $entry in
+        */) nameclt "${ns[@]}" list "${entry%/}" 2>/dev/null ;;
+        *) echo "$entry" ;;
+      esac
+    done
+  }
+  local outputs=human_dataX,human_dataY,human_dataV,human_dataT,count_data preconnect=
+  for port_name in ${outputs//,/ }; do
+    preconnect+=${preconnect:+,}Strolvex0.$port_name?port=ResultLogger0.$port_name
+  done
+  sleep 1
+  (cd "$dir" && exec timeout 120 launcher/strolvexcomp -o "$naming" \
+     -o manager.modules.load_path:tools/logger -o manager.modules.preload:ResultLogger.so \
+     -o manager.components.precreate:ResultLogger -o "manager.components.preconnect:$preconnect" \
+     -o manager.components.preactivation:Strolvex0,ResultLogger0 -o exec_cxt.periodic.rate:10 \
+     >"$out.consumer" 2>&1) &
+  local consumer=$!
+  for _ in $(seq 100); do
+    bound | grep -q Strolvex0 && break
+    sleep 0.1
+  done
+  local rtcd=$prefix/bin/rtcd
+  [ -x "$rtcd" ] || rtcd=$prefix/bin/rtcd2
+  # The middleware's own daemon records no run path to its libraries.
+  (cd "$dir" && LD_LIBRARY_PATH=$prefix/lib exec timeout 120 "$rtcd" -o "$naming" \
+     -o manager.modules.load_path:tools/simulator -o manager.modules.preload:ScanSimulator.so \
+     -o manager.components.precreate:ScanSimulator -o logger.file_name:stderr \
+     -o "manager.components.preconnect:ScanSimulator0.range_data?port=rtcname://127.0.0.1:$port/*/Strolvex0.range_data" \
+     -o manager.components.preactivation:ScanSimulator0 -o exec_cxt.periodic.rate:10 \
+     -o Simulator.ScanSimulator.conf.default.duration_s:20 \
+     -o Simulator.ScanSimulator.conf.default.seed:8 >"$out.producer" 2>&1) || true
+  kill -INT "$consumer" 2>/dev/null || true
+  wait "$consumer" || true
+  bound >"$out.left"
+  kill "$names" 2>/dev/null || true
+}
 
 builtin=${STROLVEX_BUILTIN_BUILD:-$here/build-ci}
 if [ ! -x "$builtin/tools/replay/strolvex-replay" ] || [ ! -x "$builtin/bench/strolvex-busy-scene" ]; then
@@ -50,8 +118,10 @@ if [ ! -x "$builtin/tools/replay/strolvex-replay" ] || [ ! -x "$builtin/bench/st
   bash "$here/scripts/build.sh" "$builtin" -DSTROLVEX_MIDDLEWARE=builtin -DSTROLVEX_TESTS=OFF \
     -DSTROLVEX_BENCH=ON
 fi
+startDemos builtin "$builtin"
 
 declare -A prefix build
+port=$((20000 + RANDOM % 10000))
 for version in "${versions[@]}"; do
   if [ -n "$builder" ]; then
     prefix[$version]=$(bash "$builder" "$version" | tail -n 1)
@@ -62,29 +132,17 @@ for version in "${versions[@]}"; do
   echo "-- OpenRTM-aist $version (${prefix[$version]}): build and tests"
   PKG_CONFIG_PATH=${prefix[$version]}/lib/pkgconfig CMAKE_PREFIX_PATH=${prefix[$version]} \
     bash "$here/scripts/build.sh" "${build[$version]}" -DSTROLVEX_MIDDLEWARE=openrtm -DSTROLVEX_WERROR=ON
+  startDemos "$version" "${build[$version]}"
+  case $version in
+    1.1.*) ;;  # 1.1 knows no rtcname:// addresses
+    *) across "$version" "${build[$version]}" "${prefix[$version]}" $((port++)) & ;;
+  esac
   (cd "${build[$version]}" && ctest --output-on-failure -j 2)
 done
-
-work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
-
-# The demo and the recording configuration, a minute each, all runtimes at
-# once: they idle at the laser's 10 scans a second.
-runtimes=(builtin "${versions[@]}")
-buildOf() { [ "$1" = builtin ] && echo "$builtin" || echo "${build[$1]}"; }
-for runtime in "${runtimes[@]}"; do
-  dir=$(buildOf "$runtime")
-  for conf in demo record; do
-    (cd "$dir" && exec timeout 120 launcher/strolvexcomp -f "$here/conf/$conf.conf" \
-       -o "Recorder.ScanRecorder.conf.default.file:$work/$runtime.scanlog" \
-       >"$work/$runtime-$conf.out" 2>&1) &
-  done
-done
 wait
-counted() { sed -n 's/.*Strolvex counted \(IN [0-9]* OUT [0-9]*\).*/\1/p' "$1" | tail -n 1; }
-truth() { sed -n 's/.*scene truth \(IN [0-9]* OUT [0-9]*\).*/\1/p' "$1" | tail -n 1; }
+
 failed=0
-for runtime in "${runtimes[@]}"; do
+for runtime in builtin "${versions[@]}"; do
   for conf in demo record; do
     out=$work/$runtime-$conf.out
     seen=$(counted "$out")
@@ -99,12 +157,22 @@ for runtime in "${runtimes[@]}"; do
   [ "$recorded" -eq 600 ] || failed=1
 done
 
+for version in "${versions[@]}"; do
+  out=$work/$version-across
+  [ -f "$out.consumer" ] || continue
+  seen=$(counted "$out.consumer")
+  echo "across processes on $version: Strolvex counted ${seen:-nothing}, the scene had $(truth "$out.producer"), names left: $(grep -c . "$out.left" || true)"
+  if [ -z "$seen" ] || [ "$seen" != "$(truth "$out.producer")" ] || [ -s "$out.left" ]; then
+    failed=1
+    tail -n 15 "$out.consumer" "$out.producer" "$out.left"
+  fi
+done
+
 # The same scans give the same bytes on every runtime.
 for people in 1 6 10; do
   "$builtin/bench/strolvex-busy-scene" "$people" 401 >"$work/busy$people.scanlog"
 done
-logs=("$work/builtin.scanlog" "$work/busy1.scanlog" "$work/busy6.scanlog" "$work/busy10.scanlog")
-for log in "${logs[@]}"; do
+for log in "$work/builtin.scanlog" "$work"/busy{1,6,10}.scanlog; do
   "$builtin/tools/replay/strolvex-replay" "$log" >"$work/expected" 2>/dev/null || true
   for version in "${versions[@]}"; do
     begin=$(date +%s%N)
@@ -120,61 +188,6 @@ for log in "${logs[@]}"; do
     fi
   done
 done
-
-# Across processes, through a name server on loopback.
-port=$((20000 + RANDOM % 10000))
-mkdir -p "$work/names"
-omniNames -start "$port" -logdir "$work/names" -ORBendPoint "giop:tcp:127.0.0.1:$port" \
-  >"$work/names.log" 2>&1 &
-names=$!
-sleep 1
-# Every name bound, one level of contexts deep (host/name.rtc).
-bound() {
-  local ns=(-ORBInitRef "NameService=corbaloc:iiop:127.0.0.1:$port/NameService")
-  nameclt "${ns[@]}" list 2>/dev/null | while read -r entry; do
-    case $entry in
-      */) nameclt "${ns[@]}" list "${entry%/}" 2>/dev/null ;;
-      *) echo "$entry" ;;
-    esac
-  done
-}
-for version in "${versions[@]}"; do
-  case $version in 1.1.*) continue ;; esac
-  dir=${build[$version]}
-  naming="corba.nameservers:127.0.0.1:$port"
-  (cd "$dir" && exec timeout 120 launcher/strolvexcomp -o "$naming" \
-     -o manager.modules.load_path:tools/logger -o manager.modules.preload:ResultLogger.so \
-     -o manager.components.precreate:ResultLogger \
-     -o "manager.components.preconnect:Strolvex0.human_dataX?port=ResultLogger0.human_dataX,Strolvex0.human_dataY?port=ResultLogger0.human_dataY,Strolvex0.human_dataV?port=ResultLogger0.human_dataV,Strolvex0.human_dataT?port=ResultLogger0.human_dataT,Strolvex0.count_data?port=ResultLogger0.count_data" \
-     -o manager.components.preactivation:Strolvex0,ResultLogger0 -o exec_cxt.periodic.rate:10 \
-     >"$work/$version-consumer.out" 2>&1) &
-  consumer=$!
-  for wait in $(seq 100); do
-    bound | grep -q Strolvex0 && break
-    sleep 0.1
-  done
-  rtcd=${prefix[$version]}/bin/rtcd
-  [ -x "$rtcd" ] || rtcd=${prefix[$version]}/bin/rtcd2
-  # The middleware's own daemon records no run path to its libraries.
-  (cd "$dir" && LD_LIBRARY_PATH=${prefix[$version]}/lib exec timeout 120 "$rtcd" -o "$naming" \
-     -o manager.modules.load_path:tools/simulator -o manager.modules.preload:ScanSimulator.so \
-     -o manager.components.precreate:ScanSimulator -o logger.file_name:stderr \
-     -o "manager.components.preconnect:ScanSimulator0.range_data?port=rtcname://127.0.0.1:$port/*/Strolvex0.range_data" \
-     -o manager.components.preactivation:ScanSimulator0 -o exec_cxt.periodic.rate:10 \
-     -o Simulator.ScanSimulator.conf.default.duration_s:30 \
-     -o Simulator.ScanSimulator.conf.default.seed:8 >"$work/$version-producer.out" 2>&1) || true
-  kill -INT "$consumer" 2>/dev/null || true
-  wait "$consumer" || true
-  left=$(bound | grep -c . || true)
-  echo "across processes on $version: Strolvex $(counted "$work/$version-consumer.out"), the scene $(truth "$work/$version-producer.out"), names left: $left"
-  if [ -z "$(counted "$work/$version-consumer.out")" ] ||
-     [ "$(counted "$work/$version-consumer.out")" != "$(truth "$work/$version-producer.out")" ] ||
-     [ "$left" -ne 0 ]; then
-    failed=1
-    tail -n 15 "$work/$version-consumer.out" "$work/$version-producer.out"
-  fi
-done
-kill "$names" 2>/dev/null || true
 
 echo "real middleware: $(( $(date +%s) - start )) s"
 exit $failed
