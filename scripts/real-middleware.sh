@@ -152,7 +152,7 @@ for runtime in builtin "${versions[@]}"; do
       tail -n 20 "$out"
     fi
   done
-  recorded=$(grep -c . "$work/$runtime.scanlog" || true)
+  recorded=$(grep -vc -e "^#" -e "^$" "$work/$runtime.scanlog" || true)
   echo "$runtime record.conf: $recorded scans recorded"
   [ "$recorded" -eq 600 ] || failed=1
 done
