@@ -45,6 +45,11 @@ class ResultInPorts {
     return true;
   }
 
+  // The results last taken, port by port.
+  const RTC::TimedLongSeq& lateral() const { return m_human_dataX; }
+  const RTC::TimedLongSeq& forward() const { return m_human_dataY; }
+  const RTC::TimedLongSeq& speeds() const { return m_human_dataV; }
+  const RTC::TimedLongSeq& headings() const { return m_human_dataT; }
   const RTC::TimedLongSeq& counts() const { return m_count_data; }
 
   // The results last taken, in the replay's JSON form.

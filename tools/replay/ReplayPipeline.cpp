@@ -1,0 +1,183 @@
+#include "tools/replay/ReplayPipeline.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "launcher/TerminationSignals.h"
+#include "tools/replay/HandOff.h"
+#include "tools/replay/ReplayProgress.h"
+#include "tools/replay/ReplaySession.h"
+#include "tools/results/ResultLine.h"
+#include "tools/scanlog/ScanLog.h"
+
+namespace {
+
+// Enough lines per hand-off that passing them costs nothing next to their
+// cycles, and enough batches that each stage finds one ready while the
+// others work; together about 2 MB of scans.
+const std::size_t kBatchLines = 32;
+const int kBatches = 8;
+
+struct LineBuffer {
+  ~LineBuffer() { std::free(data); }
+  char* data = nullptr;
+  std::size_t capacity = 0;
+};
+
+// One log line that is not blank or a comment, and what its cycle gave.
+struct Entry {
+  long lineNumber = 0;
+  ScanLine line;
+  CycleResult result;
+};
+
+struct Batch {
+  std::vector<Entry> entries = std::vector<Entry>(kBatchLines);
+  std::size_t read = 0;      // entries the reader filled
+  std::size_t replayed = 0;  // of those, the ones the cycle got to
+};
+
+class Pipeline {
+ public:
+  Pipeline(std::FILE* log, const std::string& logPath, ReplaySession& session,
+           const std::string& program, std::FILE* out, std::FILE* err,
+           const TerminationSignals& signals)
+      : log_(log), logPath_(logPath), session_(session), program_(program), out_(out),
+        err_(err), signals_(signals), progress_(err) {
+    for (int k = 0; k < kBatches; ++k) {
+      batches_.emplace_back(new Batch);
+      free_.push(batches_.back().get());
+    }
+  }
+
+  ReplayOutcome run() {
+    std::thread reader(&Pipeline::readLines, this);
+    std::thread writer(&Pipeline::writeResults, this);
+    replayBatches();
+    reader.join();
+    writer.join();
+    progress_.finish();
+    return outcome_;
+  }
+
+ private:
+  void readLines();
+  void replayBatches();
+  void writeResults();
+  bool stopping() const { return stop_.load() || signals_.received() != 0; }
+
+  std::FILE* log_;
+  const std::string& logPath_;
+  ReplaySession& session_;
+  const std::string& program_;
+  std::FILE* out_;
+  std::FILE* err_;
+  const TerminationSignals& signals_;
+  ReplayProgress progress_;  // the writer's
+  std::vector<std::unique_ptr<Batch>> batches_;
+  HandOff<Batch*> free_, read_, replayed_;
+  std::atomic<bool> stop_{false};  // the cycle stopped: read no further
+  // Each field is written by one stage and read once the threads are joined.
+  ReplayOutcome outcome_;
+};
+
+void Pipeline::readLines() {
+  LineBuffer buffer;
+  long lineNumber = 0;
+  bool more = true;
+  Batch* batch = nullptr;
+  while (more && free_.pop(batch)) {
+    batch->read = 0;
+    while (batch->read < kBatchLines && !stopping()) {
+      const ssize_t length = getline(&buffer.data, &buffer.capacity, log_);
+      if (length < 0) {
+        if (std::ferror(log_)) {
+          outcome_.readWhole = false;
+          outcome_.readError = errno;
+        }
+        more = false;
+        break;
+      }
+      ++lineNumber;
+      const char* end = buffer.data + length;
+      if (end != buffer.data && end[-1] == '\n') --end;
+      Entry& entry = batch->entries[batch->read];
+      parseScanLine(buffer.data, end, entry.line);
+      if (entry.line.kind == ScanLine::kSkip) continue;
+      entry.lineNumber = lineNumber;
+      ++batch->read;
+    }
+    if (stopping()) more = false;
+    read_.push(batch);
+  }
+  read_.close();
+}
+
+void Pipeline::replayBatches() {
+  bool going = true;
+  Batch* batch = nullptr;
+  while (going && read_.pop(batch)) {
+    batch->replayed = 0;
+    for (; batch->replayed < batch->read; ++batch->replayed) {
+      if (signals_.received() != 0) {
+        going = false;
+        break;
+      }
+      Entry& entry = batch->entries[batch->replayed];
+      if (entry.line.kind == ScanLine::kScan &&
+          !session_.replayScan(entry.line.scan, entry.result)) {
+        outcome_.unsentScanLine = entry.lineNumber;
+        going = false;
+        break;
+      }
+    }
+    replayed_.push(batch);
+  }
+  if (!going) {
+    // The reader may be waiting for a batch that will not come back.
+    stop_.store(true);
+    free_.close();
+  }
+  replayed_.close();
+}
+
+void Pipeline::writeResults() {
+  const std::vector<int32_t> noCounts;
+  Batch* batch = nullptr;
+  while (replayed_.pop(batch)) {
+    for (std::size_t k = 0; k < batch->replayed; ++k) {
+      const Entry& entry = batch->entries[k];
+      if (entry.line.kind == ScanLine::kMalformed) {
+        progress_.interrupt();
+        std::fprintf(err_, "%s: %s:%ld: %s; line skipped\n", program_.c_str(), logPath_.c_str(),
+                     entry.lineNumber, entry.line.error.c_str());
+        ++outcome_.malformedLines;
+        continue;
+      }
+      const CycleResult& result = entry.result;
+      if (result.published) {
+        const std::string line = formatResultLine(entry.line.scan.t_ms, result.x, result.y,
+                                                  result.v, result.h, result.count);
+        std::fwrite(line.data(), 1, line.size(), out_);
+        std::fputc('\n', out_);
+      }
+      ++outcome_.scansDone;
+      progress_.update(outcome_.scansDone, result.published ? result.count : noCounts);
+    }
+    free_.push(batch);
+  }
+}
+
+}  // namespace
+
+ReplayOutcome replayThroughPipeline(std::FILE* log, const std::string& logPath,
+                                    ReplaySession& session, const std::string& program,
+                                    std::FILE* out, std::FILE* err,
+                                    const TerminationSignals& signals) {
+  Pipeline pipeline(log, logPath, session, program, out, err, signals);
+  return pipeline.run();
+}
