@@ -1,0 +1,253 @@
+#include "tools/sweep/SweepRunner.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <map>
+
+#include "launcher/ManagerArguments.h"
+#include "launcher/TerminationSignals.h"
+#include "tools/replay/ReplaySession.h"
+#include "tools/sweep/ScanCache.h"
+#include "tools/sweep/SweepGrid.h"
+#include "tools/sweep/SweepProgress.h"
+
+namespace {
+
+// What a configuration's process tells the sweep through its pipe. Each
+// report is one write of less than PIPE_BUF bytes, so it arrives whole.
+struct Report {
+  enum Kind : int32_t { kProgress, kCounted, kNothingPublished };
+  int64_t scans;
+  int32_t in, out;
+  Kind kind;
+};
+
+const int64_t kScansPerReport = 1024;
+const int kPollMilliseconds = 100;
+
+void send(int pipe, const Report& report) {
+  if (write(pipe, &report, sizeof report) != static_cast<ssize_t>(sizeof report)) _exit(3);
+}
+
+[[noreturn]] void failConfiguration(const std::string& program, const std::string& message) {
+  std::fprintf(stderr, "%s: %s\n", program.c_str(), message.c_str());
+  std::fflush(stderr);
+  _exit(3);
+}
+
+// The body of a configuration's process; never returns.
+[[noreturn]] void replayConfiguration(const SweepPlan& plan, const SweepGrid& grid,
+                                      std::size_t index, const ScanCache& cache, int pipe) {
+  std::vector<std::string> options = plan.managerOptions;
+  const std::vector<std::string> values = grid.configuration(index);
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    options.push_back("-o");
+    options.push_back("Category.Strolvex.conf.default." + grid.parameters()[k].name + ":" +
+                      values[k]);
+  }
+  ManagerArguments arguments;
+  std::string error;
+  if (!arguments.parse(options, ManagerArguments::kNoServantOptions, error))
+    failConfiguration(plan.program, error);
+  ReplaySession session;
+  if (!session.start(plan.program, arguments))
+    failConfiguration(plan.program, "could not start and activate the Strolvex component");
+
+  ScanCacheReader reader(cache.descriptor());
+  ScanRecord scan;
+  CycleResult result;
+  Report report{0, 0, 0, Report::kNothingPublished};
+  while (reader.next(scan)) {
+    if (!session.replayScan(scan, result))
+      failConfiguration(plan.program, "a scan found no connection to Strolvex");
+    if (result.published && result.count.size() >= 2) {
+      report.in = result.count[0];
+      report.out = result.count[1];
+      report.kind = Report::kCounted;
+    }
+    if (++report.scans % kScansPerReport == 0)
+      send(pipe, Report{report.scans, 0, 0, Report::kProgress});
+  }
+  // A component in the error state publishes nothing more: counts that
+  // look final are only so while it stayed active.
+  if (!session.strolvexIsActive())
+    failConfiguration(plan.program, "Strolvex left the active state during the replay");
+  session.stop();
+  send(pipe, report);
+  std::fflush(stderr);
+  _exit(0);
+}
+
+struct Worker {
+  std::size_t index;
+  int pipe;
+  std::FILE* messages;  // the process's standard output and error
+  int64_t scans = 0;
+  bool reported = false;
+  Report last{};
+};
+
+// The last line the process wrote, to say why it failed.
+std::string lastMessage(std::FILE* messages) {
+  std::rewind(messages);
+  std::string last;
+  char line[1024];
+  while (std::fgets(line, sizeof line, messages) != nullptr) {
+    std::string text(line);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    if (!text.empty()) last = text;
+  }
+  return last;
+}
+
+class Sweep {
+ public:
+  Sweep(const SweepPlan& plan, const SweepGrid& grid, const ScanCache& cache,
+        const TerminationSignals& signals, std::FILE* progress)
+      : plan_(plan), grid_(grid), cache_(cache), signals_(signals),
+        progress_(progress, cache.scans() * static_cast<int64_t>(grid.size()), grid.size()),
+        rows_(grid.size()) {
+    for (std::size_t k = 0; k < rows_.size(); ++k) {
+      rows_[k].values = grid.configuration(k);
+      rows_[k].failure = "not run";
+    }
+  }
+
+  std::vector<SweepRow> run() {
+    std::size_t next = 0;
+    while (next < rows_.size() || !workers_.empty()) {
+      if (signals_.received() != 0) {
+        endAll();
+        break;
+      }
+      while (next < rows_.size() && workers_.size() < static_cast<std::size_t>(plan_.jobs))
+        start(next++);
+      awaitReports();
+      progress_.update(scansDone(), finished_);
+    }
+    if (signals_.received() == 0) progress_.finish(scansDone(), finished_);
+    return rows_;
+  }
+
+ private:
+  void start(std::size_t index);
+  void awaitReports();
+  void finish(pid_t pid, bool killed);
+  void endAll();
+  int64_t scansDone() const {
+    int64_t scans = finishedScans_;
+    for (const auto& worker : workers_) scans += worker.second.scans;
+    return scans;
+  }
+
+  const SweepPlan& plan_;
+  const SweepGrid& grid_;
+  const ScanCache& cache_;
+  const TerminationSignals& signals_;
+  SweepProgress progress_;
+  std::vector<SweepRow> rows_;
+  std::map<pid_t, Worker> workers_;
+  std::size_t finished_ = 0;
+  int64_t finishedScans_ = 0;
+};
+
+void Sweep::start(std::size_t index) {
+  int ends[2];
+  std::FILE* messages = std::tmpfile();
+  if (messages == nullptr || pipe(ends) != 0) {
+    if (messages != nullptr) std::fclose(messages);
+    rows_[index].failure = std::string("cannot start: ") + std::strerror(errno);
+    ++finished_;
+    finishedScans_ += cache_.scans();
+    return;
+  }
+  std::fflush(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(ends[0]);
+    dup2(fileno(messages), STDOUT_FILENO);
+    dup2(fileno(messages), STDERR_FILENO);
+    replayConfiguration(plan_, grid_, index, cache_, ends[1]);
+  }
+  close(ends[1]);
+  if (pid < 0) {
+    close(ends[0]);
+    std::fclose(messages);
+    rows_[index].failure = std::string("cannot start: ") + std::strerror(errno);
+    ++finished_;
+    finishedScans_ += cache_.scans();
+    return;
+  }
+  workers_.emplace(pid, Worker{index, ends[0], messages});
+}
+
+void Sweep::awaitReports() {
+  std::vector<pollfd> watched;
+  std::vector<pid_t> pids;
+  for (const auto& worker : workers_) {
+    watched.push_back(pollfd{worker.second.pipe, POLLIN, 0});
+    pids.push_back(worker.first);
+  }
+  if (poll(watched.data(), watched.size(), kPollMilliseconds) <= 0) return;
+  for (std::size_t k = 0; k < watched.size(); ++k) {
+    if (watched[k].revents == 0) continue;
+    Worker& worker = workers_.at(pids[k]);
+    Report report;
+    const ssize_t got = read(worker.pipe, &report, sizeof report);
+    if (got == static_cast<ssize_t>(sizeof report)) {
+      worker.scans = report.scans;
+      if (report.kind != Report::kProgress) {
+        worker.last = report;
+        worker.reported = true;
+      }
+    } else if (got <= 0) {
+      finish(pids[k], false);
+    }
+  }
+}
+
+void Sweep::finish(pid_t pid, bool killed) {
+  Worker& worker = workers_.at(pid);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  SweepRow& row = rows_[worker.index];
+  if (killed) {
+    row.failure = "interrupted";
+  } else if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && worker.reported) {
+    row.counted = worker.last.kind == Report::kCounted;
+    row.in = worker.last.in;
+    row.out = worker.last.out;
+    row.failure = row.counted ? "" : "no results published";
+    const std::string message = lastMessage(worker.messages);
+    if (!row.counted && !message.empty()) row.failure += ": " + message;
+  } else {
+    const std::string message = lastMessage(worker.messages);
+    row.failure = message.empty() ? "replay failed" : message;
+    if (WIFSIGNALED(status))
+      row.failure += " (ended by signal " + std::to_string(WTERMSIG(status)) + ")";
+  }
+  close(worker.pipe);
+  std::fclose(worker.messages);
+  ++finished_;
+  finishedScans_ += cache_.scans();
+  workers_.erase(pid);
+}
+
+void Sweep::endAll() {
+  for (const auto& worker : workers_) kill(worker.first, SIGKILL);
+  while (!workers_.empty()) finish(workers_.begin()->first, true);
+}
+
+}  // namespace
+
+std::vector<SweepRow> runSweep(const SweepPlan& plan, const SweepGrid& grid, const ScanCache& cache,
+                               const TerminationSignals& signals, std::FILE* progress) {
+  Sweep sweep(plan, grid, cache, signals, progress);
+  return sweep.run();
+}
