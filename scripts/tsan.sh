@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Builds the tests that run components on periodic execution contexts
-# (the built-in runtime's, the component's and the launcher's) under
-# ThreadSanitizer in build-tsan, and runs them several times over, since a
-# data race shows only when its interleaving happens.
+# Builds the tests of threaded code (the built-in runtime's, the
+# component's and the launcher's periodic execution contexts, the replay's
+# pipeline, the sweep's processes) under ThreadSanitizer in build-tsan, and
+# runs them several times over, since a data race shows only when its
+# interleaving happens.
 #   scripts/tsan.sh [REPEATS]      (default 5)
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 repeats=${1:-5}
 build=$here/build-tsan
-tests=(middleware_tests component_tests launcher_tests)
+tests=(middleware_tests component_tests launcher_tests replay_tests sweep_tests)
 bash "$here/scripts/setup.sh"
 
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTROLVEX_MIDDLEWARE=builtin \
