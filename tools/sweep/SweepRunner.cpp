@@ -11,11 +11,11 @@
 #include <map>
 
 #include "launcher/ManagerArguments.h"
-#include "launcher/TerminationSignals.h"
 #include "tools/replay/ReplaySession.h"
 #include "tools/sweep/ScanCache.h"
 #include "tools/sweep/SweepGrid.h"
 #include "tools/sweep/SweepProgress.h"
+#include "tools/sweep/SweepSignals.h"
 
 namespace {
 
@@ -109,7 +109,7 @@ std::string lastMessage(std::FILE* messages) {
 class Sweep {
  public:
   Sweep(const SweepPlan& plan, const SweepGrid& grid, const ScanCache& cache,
-        const TerminationSignals& signals, std::FILE* progress)
+        SweepSignals& signals, std::FILE* progress)
       : plan_(plan), grid_(grid), cache_(cache), signals_(signals),
         progress_(progress, cache.scans() * static_cast<int64_t>(grid.size()), grid.size()),
         rows_(grid.size()) {
@@ -149,7 +149,7 @@ class Sweep {
   const SweepPlan& plan_;
   const SweepGrid& grid_;
   const ScanCache& cache_;
-  const TerminationSignals& signals_;
+  SweepSignals& signals_;
   SweepProgress progress_;
   std::vector<SweepRow> rows_;
   std::map<pid_t, Worker> workers_;
@@ -194,8 +194,10 @@ void Sweep::awaitReports() {
     watched.push_back(pollfd{worker.second.pipe, POLLIN, 0});
     pids.push_back(worker.first);
   }
+  // A signal ends the wait; run() looks at it next.
+  watched.push_back(pollfd{signals_.descriptor(), POLLIN, 0});
   if (poll(watched.data(), watched.size(), kPollMilliseconds) <= 0) return;
-  for (std::size_t k = 0; k < watched.size(); ++k) {
+  for (std::size_t k = 0; k < pids.size(); ++k) {
     if (watched[k].revents == 0) continue;
     Worker& worker = workers_.at(pids[k]);
     Report report;
@@ -247,7 +249,7 @@ void Sweep::endAll() {
 }  // namespace
 
 std::vector<SweepRow> runSweep(const SweepPlan& plan, const SweepGrid& grid, const ScanCache& cache,
-                               const TerminationSignals& signals, std::FILE* progress) {
+                               SweepSignals& signals, std::FILE* progress) {
   Sweep sweep(plan, grid, cache, signals, progress);
   return sweep.run();
 }

@@ -16,7 +16,7 @@
 
 class ScanCache;
 class SweepGrid;
-class TerminationSignals;
+class SweepSignals;
 
 struct SweepPlan {
   std::string program;
@@ -29,6 +29,6 @@ struct SweepPlan {
 // process must not have started a manager. Progress goes to progress when
 // that is a terminal.
 std::vector<SweepRow> runSweep(const SweepPlan& plan, const SweepGrid& grid, const ScanCache& cache,
-                               const TerminationSignals& signals, std::FILE* progress);
+                               SweepSignals& signals, std::FILE* progress);
 
 #endif

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "launcher/TerminationSignals.h"
 #include "tools/sweep/ScanCache.h"
 #include "tools/sweep/SweepCommandLine.h"
 #include "tools/sweep/SweepRunner.h"
+#include "tools/sweep/SweepSignals.h"
 #include "tools/sweep/SweepTable.h"
 
 namespace {
@@ -63,7 +63,7 @@ typedef std::unique_ptr<std::FILE, FileCloser> File;
 }  // namespace
 
 int main(int argc, char** argv) {
-  TerminationSignals signals;
+  SweepSignals signals;
   SweepCommandLine line;
   std::string error;
   if (!parseSweepCommandLine(std::vector<std::string>(argv + 1, argv + argc), line, error))
@@ -93,7 +93,6 @@ int main(int argc, char** argv) {
     return fail(kSweepUnusable, error);
   log.reset();
 
-  signals.answer([](int) {});
   SweepPlan plan;
   plan.program = kProgram;
   plan.managerOptions = line.managerOptions;
