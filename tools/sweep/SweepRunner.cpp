@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -137,6 +138,7 @@ class Sweep {
 
  private:
   void start(std::size_t index);
+  void giveUp(std::size_t index, int error);
   void awaitReports();
   void finish(pid_t pid, bool killed);
   void endAll();
@@ -161,11 +163,9 @@ void Sweep::start(std::size_t index) {
   int ends[2];
   std::FILE* messages = std::tmpfile();
   if (messages == nullptr || pipe(ends) != 0) {
+    const int error = errno;
     if (messages != nullptr) std::fclose(messages);
-    rows_[index].failure = std::string("cannot start: ") + std::strerror(errno);
-    ++finished_;
-    finishedScans_ += cache_.scans();
-    return;
+    return giveUp(index, error);
   }
   std::fflush(nullptr);
   const pid_t pid = fork();
@@ -177,14 +177,19 @@ void Sweep::start(std::size_t index) {
   }
   close(ends[1]);
   if (pid < 0) {
+    const int error = errno;
     close(ends[0]);
     std::fclose(messages);
-    rows_[index].failure = std::string("cannot start: ") + std::strerror(errno);
-    ++finished_;
-    finishedScans_ += cache_.scans();
-    return;
+    return giveUp(index, error);
   }
   workers_.emplace(pid, Worker{index, ends[0], messages});
+}
+
+// A configuration whose process could not be started counts as finished.
+void Sweep::giveUp(std::size_t index, int error) {
+  rows_[index].failure = std::string("cannot start its replay: ") + std::strerror(error);
+  ++finished_;
+  finishedScans_ += cache_.scans();
 }
 
 void Sweep::awaitReports() {

@@ -9,6 +9,7 @@
 #ifndef STROLVEX_TOOLS_SWEEP_SWEEPRUNNER_H
 #define STROLVEX_TOOLS_SWEEP_SWEEPRUNNER_H
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
