@@ -12,6 +12,7 @@
 
 #include "component/Strolvex.h"
 #include "component/StrolvexInit.h"
+#include "launcher/InstalledModules.h"
 #include "launcher/ManagerArguments.h"
 #include "launcher/ManagerStop.h"
 #include "launcher/MiddlewareSeries.h"
@@ -61,6 +62,7 @@ void configureReplay(ManagerArguments& arguments) {
   arguments.set("manager.components.preconnect", preconnections());
   arguments.set("manager.components.preactivation", kStrolvexInstance);
   fitToMiddleware(arguments);
+  addInstalledModuleFolder(arguments);
 }
 
 struct FileCloser {

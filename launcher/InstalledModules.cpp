@@ -1,0 +1,51 @@
+#include "launcher/InstalledModules.h"
+
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// The path from the installed programs' folder to the installed modules',
+// fixed when the project is configured; relative, so that the installed
+// tree can be moved or installed under another prefix.
+#ifndef STROLVEX_MODULES_FROM_PROGRAMS
+#error "STROLVEX_MODULES_FROM_PROGRAMS must name the module folder relative to the program folder"
+#endif
+
+namespace {
+
+const char* const kLoadPath = "manager.modules.load_path";
+// The middleware's own load path when no configuration sets one.
+const char* const kDefaultLoadPath = "./";
+
+std::string runningProgram() {
+  char path[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
+  if (length <= 0 || static_cast<std::size_t>(length) == sizeof path) return std::string();
+  return std::string(path, static_cast<std::size_t>(length));
+}
+
+bool isDirectory(const std::string& path) {
+  struct stat status;
+  return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+}  // namespace
+
+std::string besideProgram(const std::string& programPath, const std::string& relative) {
+  const std::string::size_type slash = programPath.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : programPath.substr(0, slash);
+  return folder + "/" + relative;
+}
+
+void addModuleFolder(ManagerArguments& arguments, const std::string& folder) {
+  if (folder.empty() || !isDirectory(folder)) return;
+  const std::string configured =
+      arguments.isConfigured(kLoadPath) ? arguments.configured(kLoadPath) : kDefaultLoadPath;
+  arguments.set(kLoadPath, configured.empty() ? folder : configured + "," + folder);
+}
+
+void addInstalledModuleFolder(ManagerArguments& arguments) {
+  const std::string program = runningProgram();
+  if (program.empty()) return;
+  addModuleFolder(arguments, besideProgram(program, STROLVEX_MODULES_FROM_PROGRAMS));
+}
