@@ -20,6 +20,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Strolvex developers <strolvex@tavoran.inval
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_STRIP_FILES ON)
 
 # The site configuration is the user's: an upgrade keeps their edits and
 # only a purge removes it. The maintainer scripts tell a running systemd
@@ -32,7 +33,6 @@ endforeach()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
   ${_control}/conffiles ${_control}/postinst ${_control}/prerm ${_control}/postrm)
 
-# Installed under /usr into a staging root, so that the site configuration
-# lands in its /etc.
-set(CPACK_SET_DESTDIR ON)
+# CPack installs under /usr into a staging root (DESTDIR), so the site
+# configuration lands in the package's /etc.
 include(CPack)
