@@ -31,14 +31,8 @@ bool isDirectory(const std::string& path) {
 
 }  // namespace
 
-std::string besideProgram(const std::string& programPath, const std::string& relative) {
-  const std::string::size_type slash = programPath.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : programPath.substr(0, slash);
-  return folder + "/" + relative;
-}
-
 void addModuleFolder(ManagerArguments& arguments, const std::string& folder) {
-  if (folder.empty() || !isDirectory(folder)) return;
+  if (!isDirectory(folder)) return;
   const std::string configured =
       arguments.isConfigured(kLoadPath) ? arguments.configured(kLoadPath) : kDefaultLoadPath;
   arguments.set(kLoadPath, configured.empty() ? folder : configured + "," + folder);
@@ -47,5 +41,6 @@ void addModuleFolder(ManagerArguments& arguments, const std::string& folder) {
 void addInstalledModuleFolder(ManagerArguments& arguments) {
   const std::string program = runningProgram();
   if (program.empty()) return;
-  addModuleFolder(arguments, besideProgram(program, STROLVEX_MODULES_FROM_PROGRAMS));
+  const std::string programFolder = program.substr(0, program.rfind('/') + 1);
+  addModuleFolder(arguments, programFolder + STROLVEX_MODULES_FROM_PROGRAMS);
 }

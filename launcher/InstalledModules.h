@@ -10,9 +10,6 @@
 
 #include "launcher/ManagerArguments.h"
 
-// <folder of programPath>/<relative>.
-std::string besideProgram(const std::string& programPath, const std::string& relative);
-
 // Appends folder to manager.modules.load_path when it is a directory. What
 // the user's configuration gives (the middleware's "./" when nothing does)
 // stays first, so that a build tree's relative paths keep working.
