@@ -14,8 +14,6 @@
 namespace {
 
 const char* const kLoadPath = "manager.modules.load_path";
-// The middleware's own load path when no configuration sets one.
-const char* const kDefaultLoadPath = "./";
 
 std::string runningProgram() {
   char path[PATH_MAX];
@@ -33,8 +31,7 @@ bool isDirectory(const std::string& path) {
 
 void addModuleFolder(ManagerArguments& arguments, const std::string& folder) {
   if (!isDirectory(folder)) return;
-  const std::string configured =
-      arguments.isConfigured(kLoadPath) ? arguments.configured(kLoadPath) : kDefaultLoadPath;
+  const std::string configured = arguments.configured(kLoadPath);
   arguments.set(kLoadPath, configured.empty() ? folder : configured + "," + folder);
 }
 

@@ -11,8 +11,10 @@
 #include "launcher/ManagerArguments.h"
 
 // Appends folder to manager.modules.load_path when it is a directory. What
-// the user's configuration gives (the middleware's "./" when nothing does)
-// stays first, so that a build tree's relative paths keep working.
+// the user's configuration gives stays first, so that a build tree's
+// relative paths keep working. The middleware's own "./" is not kept when
+// nothing sets the path: a real manager searches it through every folder
+// below, which from / never ends.
 void addModuleFolder(ManagerArguments& arguments, const std::string& folder);
 
 // addModuleFolder with the installed module folder of the running program

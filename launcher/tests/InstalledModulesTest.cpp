@@ -17,7 +17,7 @@ TEST(InstalledModules, FolderComesAfterTheConfiguredLoadPathWhenItExists) {
     std::vector<std::string> options;
     std::string folder, loadPath;
   } cases[] = {{configured, dir, "tools/a, tools/b," + dir},
-               {{}, dir, "./," + dir},
+               {{}, dir, dir},
                {configured, dir + "/none", "tools/a, tools/b"},
                {{}, dir + "/none", ""}};
   for (const auto& c : cases) {
