@@ -11,6 +11,7 @@
 #include <rtm/Manager.h>
 
 #include "component/StrolvexInit.h"
+#include "launcher/InstalledModules.h"
 #include "launcher/ManagerArguments.h"
 #include "launcher/MiddlewareSeries.h"
 #include "launcher/TerminationSignals.h"
@@ -65,6 +66,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   fitToMiddleware(arguments);
+  addInstalledModuleFolder(arguments);
   std::vector<char*> managerArgv = arguments.managerArgv(argv[0]);
 
   RTC::Manager* manager = RTC::Manager::init(static_cast<int>(managerArgv.size() - 1), managerArgv.data());

@@ -10,6 +10,7 @@ packages=(
   libcairo2-dev libx11-dev fontconfig fonts-dejavu-core
   xvfb xauth
   clang libclang-rt-14-dev llvm
+  dpkg-dev file systemd  # the Debian package: dpkg-shlibdeps, systemd-analyze
 )
 # A script that has already run this one tells the scripts it calls.
 if [ "${STROLVEX_SETUP_DONE:-}" = 1 ]; then

@@ -3,6 +3,7 @@
 # build with warnings as errors, and one under AddressSanitizer and
 # UndefinedBehaviorSanitizer. The tests of threaded code then run again,
 # repeatedly, under ThreadSanitizer, and each fuzz target runs for 30 s.
+# The Debian package is built, installed, run and purged again.
 # Last, the same project against real OpenRTM-aist installations (built
 # once per machine from ../shared/vendor; skipped without archives).
 set -euo pipefail
@@ -25,5 +26,8 @@ bash "$here/scripts/tsan.sh"
 
 echo "== fuzzing (30 s per target) =="
 bash "$here/scripts/fuzz.sh" 30
+
+echo "== Debian package and installation =="
+bash "$here/scripts/package.sh"
 
 bash "$here/scripts/real-middleware.sh"

@@ -2,6 +2,7 @@
 
 #include "component/Strolvex.h"
 #include "component/StrolvexInit.h"
+#include "launcher/InstalledModules.h"
 #include "launcher/ManagerArguments.h"
 #include "launcher/ManagerStop.h"
 #include "launcher/MiddlewareSeries.h"
@@ -48,6 +49,7 @@ void configureReplay(ManagerArguments& arguments) {
   arguments.set("manager.components.preconnect", preconnections());
   arguments.set("manager.components.preactivation", kStrolvexInstance);
   fitToMiddleware(arguments);
+  addInstalledModuleFolder(arguments);
 }
 
 void copySequence(const RTC::TimedLongSeq& from, std::vector<int32_t>& to) {
