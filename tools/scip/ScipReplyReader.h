@@ -31,18 +31,25 @@ class ScipReplyReader {
   void reset();
 
   // Whether bytes of an unfinished reply are held.
-  bool midReply() const { return !line_.empty() || !lines_.empty() || oversize_; }
+  bool midReply() const { return !line_.text.empty() || line_.tooLong || !lines_.empty() || oversize_; }
   std::size_t dropped() const { return dropped_; }
 
  private:
+  struct Line {
+    std::string text;
+    bool unprintable = false;
+    bool tooLong = false;
+    bool fitsItsPlace = true;  // a status line's shape, a data line's sum
+  };
+
+  void append(const char* first, const char* last);
   void endLine();
+  bool fitsItsPlace(const Line& line, std::size_t index) const;
   void endReply();
   void deliver(ScipReply& reply);
 
-  std::string line_;
-  bool lineTooLong_ = false;
-  bool lineUnprintable_ = false;
-  std::deque<std::string> lines_;  // of the reply being read, echo first
+  Line line_;
+  std::deque<Line> lines_;  // of the reply being read, echo first
   bool oversize_ = false;
   std::deque<ScipReply> pending_;
   std::size_t dropped_ = 0;

@@ -7,7 +7,8 @@
 // delay without the link's jitter, and may rise slowly (driftPerMs) so that
 // a sensor clock running slow does not leave the host time behind; it is
 // never more than maxLagMs below the reception time. A stamp that goes
-// backwards (a sensor reset) or jumps more than maxGapMs starts over.
+// backwards (a sensor reset) or jumps more than maxGapMs starts over. Host
+// times never decrease.
 #ifndef STROLVEX_TOOLS_SCIP_SENSORCLOCK_H
 #define STROLVEX_TOOLS_SCIP_SENSORCLOCK_H
 
@@ -43,6 +44,7 @@ class SensorClock {
   uint32_t lastStamp_ = 0;
   int64_t sensorMs_ = 0;
   double offset_ = 0.0;
+  double lastHostMs_ = 0.0;
   int restarts_ = 0;
 };
 
