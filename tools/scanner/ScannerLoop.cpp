@@ -13,6 +13,9 @@ namespace {
 // How often a repeating fault may be logged.
 const std::chrono::seconds kQuietPeriod(10);
 const std::chrono::milliseconds kRetryPause(1000);
+// Long enough for the far end of a link to notice it was closed, as a
+// sensor behind a pseudo-terminal or an adapter does only on a hang-up.
+const std::chrono::milliseconds kReopenPause(200);
 const std::chrono::milliseconds kStopCheck(50);
 
 // In-stream statuses after which the stream goes on by itself: "0M" the
@@ -43,16 +46,15 @@ ScannerCounts ScannerLoop::counts() const {
 }
 
 void ScannerLoop::run(const std::atomic<bool>& stop) {
-  while (!stop && !m_refused) connectAndStream(stop);
+  while (!stop && !m_refused) pause(connectAndStream(stop), stop);
 }
 
-void ScannerLoop::connectAndStream(const std::atomic<bool>& stop) {
+ScannerLoop::Pause ScannerLoop::connectAndStream(const std::atomic<bool>& stop) {
   std::string error;
   std::unique_ptr<ScipLink> link = ScipLink::open(m_settings.device, m_settings.baud, m_settings.timeoutMs, error);
   if (!link) {
     report("open", Level::Warn, error + "; trying again every second");
-    pause(stop);
-    return;
+    return Pause::Retry;
   }
   m_throttle.clear("open");
   ScipSession session(*link, m_settings.timeoutMs, stop);
@@ -62,20 +64,18 @@ void ScannerLoop::connectAndStream(const std::atomic<bool>& stop) {
     case StartupResult::Streaming:
       break;
     case StartupResult::Stopped:
-      return;
+      return Pause::None;
     case StartupResult::RangeRefused:
       say(Level::Error, message + "; no scans until the component is reset with corrected parameters");
       m_refused = true;
-      return;
+      return Pause::None;
     case StartupResult::WrongProtocol:
       report("protocol", Level::Error, m_settings.device + ": " + message + "; trying again every second");
-      pause(stop);
-      return;
+      return Pause::Retry;
     case StartupResult::LinkLost:
     case StartupResult::SensorRefused:
       report("startup", Level::Warn, m_settings.device + ": start-up failed: " + message + "; trying again every second");
-      pause(stop);
-      return;
+      return Pause::Retry;
   }
   for (const char* kind : {"protocol", "startup", "lost", "silent"}) m_throttle.clear(kind);
   ++m_connections;
@@ -94,22 +94,21 @@ void ScannerLoop::connectAndStream(const std::atomic<bool>& stop) {
 
   switch (stream(session, request)) {
     case StreamEnd::Stopped:
-      return;
+      return Pause::None;
     case StreamEnd::Silent:
       report("silent", Level::Warn,
              m_settings.device + ": no scan for " + std::to_string(m_settings.timeoutMs) + " ms; reconnecting");
       // A sensor that talks again is left as it was found: stopped.
       session.send(scipQuitCommand());
-      return;
+      return Pause::Reopen;
     case StreamEnd::LinkLost:
       report("lost", Level::Warn, m_settings.device + ": link lost (" + session.closedReason() +
                                       "); trying again every second");
-      pause(stop);
-      return;
+      return Pause::Retry;
     case StreamEnd::RestartFailed:
-      pause(stop);
-      return;
+      return Pause::Retry;
   }
+  return Pause::Retry;
 }
 
 ScannerLoop::StreamEnd ScannerLoop::stream(ScipSession& session, const ScipScanRequest& request) {
@@ -171,8 +170,9 @@ void ScannerLoop::drop(const std::string& reason) {
                                      " dropped since activation");
 }
 
-void ScannerLoop::pause(const std::atomic<bool>& stop) {
-  const auto until = std::chrono::steady_clock::now() + kRetryPause;
+void ScannerLoop::pause(Pause pause, const std::atomic<bool>& stop) {
+  if (pause == Pause::None) return;
+  const auto until = std::chrono::steady_clock::now() + (pause == Pause::Retry ? kRetryPause : kReopenPause);
   while (!stop && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(kStopCheck);
 }
 

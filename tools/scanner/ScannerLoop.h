@@ -47,12 +47,15 @@ class ScannerLoop {
  private:
   enum class StreamEnd { LinkLost, Silent, Stopped, RestartFailed };
 
-  void connectAndStream(const std::atomic<bool>& stop);
+  // What to wait for, with the device closed, before the next attempt.
+  enum class Pause { None, Reopen, Retry };
+
+  Pause connectAndStream(const std::atomic<bool>& stop);
   StreamEnd stream(ScipSession& session, const ScipScanRequest& request);
   void handOn(const ScipScan& scan, const ScipScanRequest& request, std::chrono::system_clock::time_point received);
   void drop(const std::string& reason);
-  // Waits a second between attempts (less if asked to stop).
-  void pause(const std::atomic<bool>& stop);
+  // Waits between attempts (less if asked to stop).
+  void pause(Pause pause, const std::atomic<bool>& stop);
   void report(const std::string& kind, Level level, const std::string& text);
   void say(Level level, const std::string& text) { m_log(level, text); }
 

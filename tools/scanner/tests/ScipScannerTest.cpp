@@ -127,7 +127,9 @@ class LaserLink : public ::testing::TestWithParam<const char*> {
   void expectLogScansInOrder() const {
     for (std::size_t k = 0; k < m_arrivals.size(); ++k) {
       EXPECT_GE(m_arrivals[k].index, 0) << "scan " << k << " is none of the log's";
-      if (k > 0) EXPECT_NE(m_arrivals[k].index, m_arrivals[k - 1].index) << "scan " << k << " twice";
+      if (k > 0) {
+        EXPECT_NE(m_arrivals[k].index, m_arrivals[k - 1].index) << "scan " << k << " twice";
+      }
     }
   }
   double longestGapSeconds() const {
@@ -156,7 +158,9 @@ TEST_P(LaserLink, EveryScanArrivesInOrderWithTheLogsRangesAndTheSensorsGeometry)
   ASSERT_EQ(m_arrivals.size(), 30u);
   for (int k = 0; k < 30; ++k) {
     EXPECT_EQ(m_arrivals[k].index, k);
-    if (k > 0) EXPECT_GT(m_arrivals[k].tmMs, m_arrivals[k - 1].tmMs) << "scan " << k;
+    if (k > 0) {
+      EXPECT_GT(m_arrivals[k].tmMs, m_arrivals[k - 1].tmMs) << "scan " << k;
+    }
   }
   EXPECT_EQ(counts().published, 30);
   EXPECT_EQ(counts().dropped, 0);
@@ -188,11 +192,17 @@ TEST_P(LaserLink, DamagedScansAreDroppedAndCountedWhileTheOthersArrive) {
     for (int k = 0; k < 22; ++k) {
       const bool hit = (k + 1) % c.every == 0;
       damaged += hit;
-      if (hit) EXPECT_FALSE(received(k)) << "damaged scan " << k << " published";
-      if (!hit && c.exact) EXPECT_TRUE(received(k)) << "scan " << k << " lost";
+      if (hit) {
+        EXPECT_FALSE(received(k)) << "damaged scan " << k << " published";
+      }
+      if (!hit && c.exact) {
+        EXPECT_TRUE(received(k)) << "scan " << k << " lost";
+      }
     }
     EXPECT_GE(static_cast<int>(m_arrivals.size()), 22 - 2 * damaged);
-    if (c.exact) EXPECT_EQ(counts().dropped, damaged);
+    if (c.exact) {
+      EXPECT_EQ(counts().dropped, damaged);
+    }
     EXPECT_GE(counts().dropped, damaged);
     TearDown();
     m_scanner = m_probe = nullptr;
@@ -218,7 +228,9 @@ TEST_P(LaserLink, ScansResumeAfterALostLinkSilenceOrASensorError) {
     EXPECT_GE(counts().connections, c.connections);
     EXPECT_EQ(counts().resets, c.resets);
     EXPECT_EQ(counts().dropped, 0);
-    if (c.resets) EXPECT_NE(log.text().find("error status"), std::string::npos);
+    if (c.resets) {
+      EXPECT_NE(log.text().find("error status"), std::string::npos);
+    }
     TearDown();
     m_scanner = m_probe = nullptr;
     m_arrivals.clear();
@@ -259,7 +271,7 @@ TEST_P(LaserLink, AStepRangeTheSensorLacksIsRefusedWithTheSensorsOwn) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   EXPECT_EQ(testrt::state(m_scanner), RTC::ERROR_STATE);
-  EXPECT_NE(log.text().find("not within URG-04LX's own 44..725"), std::string::npos) << log.text();
+  EXPECT_NE(log.text().find("own 44..725"), std::string::npos) << log.text();
   EXPECT_TRUE(m_arrivals.empty());
 }
 
