@@ -23,6 +23,16 @@ const std::chrono::milliseconds kStopCheck(50);
 // resumed after checking its laser.
 bool passingStatus(const std::string& status) { return status == "0M" || status == "98"; }
 
+// Faults that keep scans away until they clear, as opposed to a single
+// damaged scan or a sensor error that a reset answers.
+const char* const kOutageKinds[] = {"open", "protocol", "startup", "lost", "silent", "restart"};
+
+bool isOutage(const std::string& kind) {
+  for (const char* outage : kOutageKinds)
+    if (kind == outage) return true;
+  return false;
+}
+
 }  // namespace
 
 ScannerLoop::ScannerLoop(const ScannerSettings& settings, Publish publish, Log log)
@@ -56,7 +66,6 @@ ScannerLoop::Pause ScannerLoop::connectAndStream(const std::atomic<bool>& stop) 
     report("open", Level::Warn, error + "; trying again every second");
     return Pause::Retry;
   }
-  m_throttle.clear("open");
   ScipSession session(*link, m_settings.timeoutMs, stop);
   ScipScanRequest request;
   std::string message;
@@ -77,7 +86,6 @@ ScannerLoop::Pause ScannerLoop::connectAndStream(const std::atomic<bool>& stop) 
       report("startup", Level::Warn, m_settings.device + ": start-up failed: " + message + "; trying again every second");
       return Pause::Retry;
   }
-  for (const char* kind : {"protocol", "startup", "lost", "silent"}) m_throttle.clear(kind);
   ++m_connections;
   const std::string sensor = describeSensor(m_info, request.firstStep, request.lastStep);
   if (sensor != m_reportedSensor) {
@@ -86,8 +94,6 @@ ScannerLoop::Pause ScannerLoop::connectAndStream(const std::atomic<bool>& stop) 
     for (const std::string& line : strolvexParameterLines(m_info, request.firstStep, request.lastStep))
       say(Level::Info, "  " + line);
     m_reportedSensor = sensor;
-  } else {
-    say(Level::Info, m_settings.device + ": scanning again");
   }
   describeRanger(m_info, m_data);
   m_clock.reset();
@@ -162,6 +168,13 @@ void ScannerLoop::handOn(const ScipScan& scan, const ScipScanRequest& request,
   fillScan(scan, request, m_info, m_clock.hostTime(scan.stamp, receivedMs), m_ranges, m_data);
   m_publish(m_data);
   ++m_published;
+  if (m_faulted) {
+    // Only scans show that the faults are over; until then a sensor that
+    // connects and falls silent again is still the same fault.
+    m_faulted = false;
+    for (const char* kind : kOutageKinds) m_throttle.clear(kind);
+    say(Level::Info, m_settings.device + ": scans are coming again");
+  }
 }
 
 void ScannerLoop::drop(const std::string& reason) {
@@ -177,6 +190,7 @@ void ScannerLoop::pause(Pause pause, const std::atomic<bool>& stop) {
 }
 
 void ScannerLoop::report(const std::string& kind, Level level, const std::string& text) {
+  if (isOutage(kind)) m_faulted = true;
   long heldBack = 0;
   if (!m_throttle.allow(kind, LogThrottle::Clock::now(), heldBack)) return;
   say(level, heldBack == 0 ? text : text + " (" + std::to_string(heldBack) + " more like it not logged)");

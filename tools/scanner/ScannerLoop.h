@@ -68,6 +68,8 @@ class ScannerLoop {
 
   SensorInfo m_info;
   std::string m_reportedSensor;
+  // A fault was logged and no scan has come since.
+  bool m_faulted = false;
   SensorClock m_clock;
   ScipScan m_scan;
   std::vector<double> m_ranges;
