@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang in build-fuzz and runs each for
-# SECONDS (default 30), both at once, on a copy of its committed seed corpus.
+# SECONDS (default 30), all at once, on a copy of its committed seed corpus.
 # Any crash or sanitizer report fails the run; the input that caused it is
 # left in build-fuzz/findings/<target>/.
 #   scripts/fuzz.sh [SECONDS]
@@ -13,7 +13,7 @@ bash "$here/scripts/setup.sh"
 echo "Building the fuzz targets in $build..."
 CC=clang CXX=clang++ cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTROLVEX_MIDDLEWARE=builtin \
   -DSTROLVEX_FUZZ=ON -DSTROLVEX_WERROR=ON -DSTROLVEX_TESTS=OFF >/dev/null
-cmake --build "$build" -j 2 --target scanline_fuzz cycle_fuzz >"$build/fuzz-build.log" 2>&1 || {
+cmake --build "$build" -j 2 --target scanline_fuzz scipreply_fuzz cycle_fuzz >"$build/fuzz-build.log" 2>&1 || {
   tail -n 30 "$build/fuzz-build.log" >&2
   echo "fuzz: the build failed; the whole log is in $build/fuzz-build.log" >&2
   exit 1
@@ -25,6 +25,7 @@ export STROLVEX_MONITOR=off
 
 targets=(
   "scanline_fuzz tools/scanlog/fuzz"
+  "scipreply_fuzz tools/scip/fuzz"
   "cycle_fuzz component/fuzz"
 )
 pids=()
