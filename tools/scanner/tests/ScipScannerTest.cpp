@@ -4,6 +4,9 @@
 // vanished sensor, silence and sensor errors by itself.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -18,6 +21,7 @@
 #include "tools/recorder/tests/RangeProbe.h"
 #include "tools/scanner/ScipScanner.h"
 #include "tools/scanner/tests/EmulatorProcess.h"
+#include "tools/scip/ScipReplyWriter.h"
 
 namespace {
 
@@ -51,6 +55,15 @@ int logIndexOf(const RTC::RangeData& data, int scans) {
   return -1;
 }
 
+void registerTypes() {
+  static const bool registered = [] {
+    ScipScannerInit(&testrt::manager());
+    registerRangeProbe();
+    return true;
+  }();
+  (void)registered;
+}
+
 struct Arrival {
   int index;
   Clock::time_point at;
@@ -60,12 +73,7 @@ struct Arrival {
 class LaserLink : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
-    static const bool registered = [] {
-      ScipScannerInit(&testrt::manager());
-      registerRangeProbe();
-      return true;
-    }();
-    (void)registered;
+    registerTypes();
     m_linkPath = "/tmp/strolvex-scanner-pty-" + std::to_string(getpid());
   }
   void TearDown() override {
@@ -273,6 +281,43 @@ TEST_P(LaserLink, AStepRangeTheSensorLacksIsRefusedWithTheSensorsOwn) {
   EXPECT_EQ(testrt::state(m_scanner), RTC::ERROR_STATE);
   EXPECT_NE(log.text().find("own 44..725"), std::string::npos) << log.text();
   EXPECT_TRUE(m_arrivals.empty());
+}
+
+TEST(ScipScanner, ASensorThatDoesNotSpeakScip2IsToldApartAndTriedAgain) {
+  struct Case {
+    bool answers;  // a sensor of another protocol version, or one that stays mute
+    const char* logged;
+  };
+  for (const Case& c : {Case{true, "speaks 'SCIP 1.1'; this component speaks SCIP 2.0"},
+                        Case{false, "does not answer in SCIP 2.0 (no reply to VV); is it a SCIP 2.0 sensor, and "
+                                    "is its bit rate 115200?"}}) {
+    registerTypes();
+    testrt::LogTail log;
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+    RTC::RTObject_impl* scanner =
+        testrt::create(std::string("ScipScanner?conf.default.timeout_ms=100&conf.default.device=") + ::ptsname(master));
+    ASSERT_TRUE(scanner != nullptr);
+    ASSERT_EQ(testrt::activate(scanner), RTC::ACTIVE_STATE);
+    std::string heard;
+    const auto until = Clock::now() + std::chrono::milliseconds(1200);
+    while (Clock::now() < until && log.text().find(c.logged) == std::string::npos) {
+      pollfd waiting = {master, POLLIN, 0};
+      char buffer[256];
+      const ssize_t n = ::poll(&waiting, 1, 10) > 0 ? ::read(master, buffer, sizeof buffer) : 0;
+      if (n > 0) heard.append(buffer, static_cast<std::size_t>(n));
+      for (std::size_t end; c.answers && (end = heard.find('\n')) != std::string::npos; heard.erase(0, end + 1)) {
+        const std::string echo = heard.substr(0, end);
+        const std::string reply = echo == "VV" ? scipInfoReplyBytes(echo, {{"PROT", "SCIP 1.1"}}) : scipReplyBytes(echo, "00");
+        ASSERT_EQ(::write(master, reply.data(), reply.size()), static_cast<ssize_t>(reply.size()));
+      }
+    }
+    EXPECT_NE(log.text().find(c.logged), std::string::npos) << log.text();
+    EXPECT_EQ(testrt::state(scanner), RTC::ACTIVE_STATE);
+    EXPECT_EQ(dynamic_cast<ScipScanner&>(*scanner).counts().connections, 0);
+    testrt::destroy(scanner);
+    ::close(master);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Transports, LaserLink, ::testing::Values("pty", "tcp"));
