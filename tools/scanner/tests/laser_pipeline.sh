@@ -27,7 +27,7 @@ emulator_pid=$!
 "$strolvexcomp" -f "$conf/laser.conf" -o "Sensor.ScipScanner.conf.default.device:$work/laser" >"$work/laser.out" 2>&1 &
 laser=$!
 sleep $((seconds + 3))
-kill -INT "$laser"
+kill -TERM "$laser"
 wait "$laser" || { cat "$work/laser.out"; echo "strolvexcomp -f laser.conf failed"; exit 1; }
 cat "$work/laser.out"
 counted=$(sed -n 's/.*ResultLogger0: Strolvex counted \(IN [0-9]* OUT [0-9]*\) in .*/\1/p' "$work/laser.out")
