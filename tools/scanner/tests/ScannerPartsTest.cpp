@@ -51,6 +51,24 @@ TEST(ScannerSettings, StepRangeDefaultsToTheSensorsAndRefusesStepsItLacks) {
   }
 }
 
+TEST(ScannerSettings, ValuesNoSensorCouldTakeAreRefused) {
+  struct Case {
+    const char* device;
+    int baud, timeoutMs;
+    bool ok;
+  } const cases[] = {{"/dev/ttyACM0", 115200, 1000, true}, {"tcp:192.168.0.10:10940", 115200, 1, true},
+                     {"", 115200, 1000, false},            {"tcp:192.168.0.10", 115200, 1000, false},
+                     {"/dev/ttyACM0", 0, 1000, false},     {"/dev/ttyACM0", 115200, 0, false}};
+  for (const Case& c : cases) {
+    ScannerSettings settings;
+    settings.device = c.device;
+    settings.baud = c.baud;
+    settings.timeoutMs = c.timeoutMs;
+    std::string problem;
+    EXPECT_EQ(settings.valid(problem), c.ok) << c.device << " " << c.baud << " " << c.timeoutMs << ": " << problem;
+  }
+}
+
 TEST(SensorReport, ParametersForAnotherModelKeepNineStepsBelowTheFirst) {
   const std::string prefix = "Category.Strolvex.conf.default.";
   EXPECT_EQ(strolvexParameterLines(sensor(23, 60000, 1440, 0, 1080, 540), 0, 1080),

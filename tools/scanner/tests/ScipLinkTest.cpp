@@ -57,11 +57,12 @@ TEST(ScipLink, TcpPeerThatLeftReadsAndWritesAsClosedAndUnusableDevicesSayWhy) {
   EXPECT_EQ(sent, ScipLink::Io::Closed);
   ::close(listener);
   // Devices that cannot serve say why.
-  const std::string cases[][2] = {{device, "cannot connect to 127.0.0.1:"},
-                                  {"/dev/null", "not a serial device"},
-                                  {"tcp:localhost", "tcp:HOST:PORT"}};
+  const std::string cases[][3] = {{device, "115200", "cannot connect to 127.0.0.1:"},
+                                  {"/dev/null", "115200", "not a serial device"},
+                                  {"/dev/null", "250000", "bit rate 250000 is not one of 9600, 19200"},
+                                  {"tcp:localhost", "115200", "tcp:HOST:PORT"}};
   for (const auto& c : cases) {
-    EXPECT_TRUE(ScipLink::open(c[0], 115200, 500, error) == nullptr) << c[0];
-    EXPECT_NE(error.find(c[1]), std::string::npos) << c[0] << ": " << error;
+    EXPECT_TRUE(ScipLink::open(c[0], std::stoi(c[1]), 500, error) == nullptr) << c[0];
+    EXPECT_NE(error.find(c[2]), std::string::npos) << c[0] << ": " << error;
   }
 }
