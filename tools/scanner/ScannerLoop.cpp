@@ -98,7 +98,7 @@ ScannerLoop::Pause ScannerLoop::connectAndStream(const std::atomic<bool>& stop) 
   describeRanger(m_info, m_data);
   m_clock.reset();
 
-  switch (stream(session, request)) {
+  switch (stream(session, request, stop)) {
     case StreamEnd::Stopped:
       return Pause::None;
     case StreamEnd::Silent:
@@ -117,7 +117,8 @@ ScannerLoop::Pause ScannerLoop::connectAndStream(const std::atomic<bool>& stop) 
   return Pause::Retry;
 }
 
-ScannerLoop::StreamEnd ScannerLoop::stream(ScipSession& session, const ScipScanRequest& request) {
+ScannerLoop::StreamEnd ScannerLoop::stream(ScipSession& session, const ScipScanRequest& request,
+                                           const std::atomic<bool>& stop) {
   const std::string echoPrefix = request.echoPrefix();
   ScipReply reply;
   std::string error;
@@ -147,6 +148,10 @@ ScannerLoop::StreamEnd ScannerLoop::stream(ScipSession& session, const ScipScanR
       continue;
     }
     if (reply.status == "00" || passingStatus(reply.status)) continue;
+    // A sensor whose trouble persists is reset once a second, not as fast
+    // as it answers.
+    if (std::chrono::steady_clock::now() - m_lastReset < kRetryPause) pause(Pause::Retry, stop);
+    m_lastReset = std::chrono::steady_clock::now();
     ++m_resets;
     report("status", Level::Warn, m_settings.device + ": the sensor reports error status " + reply.status +
                                       "; resetting it and restarting measurement");

@@ -51,7 +51,7 @@ class ScannerLoop {
   enum class Pause { None, Reopen, Retry };
 
   Pause connectAndStream(const std::atomic<bool>& stop);
-  StreamEnd stream(ScipSession& session, const ScipScanRequest& request);
+  StreamEnd stream(ScipSession& session, const ScipScanRequest& request, const std::atomic<bool>& stop);
   void handOn(const ScipScan& scan, const ScipScanRequest& request, std::chrono::system_clock::time_point received);
   void drop(const std::string& reason);
   // Waits between attempts (less if asked to stop).
@@ -68,6 +68,7 @@ class ScannerLoop {
 
   SensorInfo m_info;
   std::string m_reportedSensor;
+  std::chrono::steady_clock::time_point m_lastReset;
   // A fault was logged and no scan has come since.
   bool m_faulted = false;
   SensorClock m_clock;
