@@ -56,8 +56,8 @@ TEST(ScannerSettings, ValuesNoSensorCouldTakeAreRefused) {
     const char* device;
     int baud, timeoutMs;
     bool ok;
-  } const cases[] = {{"/dev/ttyACM0", 115200, 1000, true}, {"tcp:192.168.0.10:10940", 115200, 1, true},
-                     {"", 115200, 1000, false},            {"tcp:192.168.0.10", 115200, 1000, false},
+  } const cases[] = {{"/dev/ttyACM0", 115200, 1000, true}, {"tcp:192.168.0.10:65535", 115200, 1, true},
+                     {"", 115200, 1000, false},            {"tcp:192.168.0.10:65536", 115200, 1000, false},
                      {"/dev/ttyACM0", 0, 1000, false},     {"/dev/ttyACM0", 115200, 0, false}};
   for (const Case& c : cases) {
     ScannerSettings settings;
