@@ -19,6 +19,7 @@ namespace {
 // thrown away, as a sensor's buffer overflows.
 const std::size_t kMaxUnsent = 1 << 20;
 const int64_t kLookAgainMs = 10;
+const int64_t kDrainMs = 50;
 
 std::string failure(const std::string& what) { return what + ": " + std::strerror(errno); }
 
@@ -36,6 +37,12 @@ bool EmulatorLink::flush(int fd, int64_t nowMs) {
   return true;
 }
 
+bool EmulatorLink::dropDue(int64_t nowMs) {
+  if (!sensor_.dropWanted()) return false;
+  if (dropAtMs_ < 0) dropAtMs_ = nowMs + kDrainMs;
+  return nowMs >= dropAtMs_;
+}
+
 PtyLink::~PtyLink() {
   close();
   if (!linkPath_.empty()) ::unlink(linkPath_.c_str());
@@ -46,6 +53,7 @@ void PtyLink::close() {
   master_ = -1;
   connected_ = false;
   unsent_.clear();
+  dropAtMs_ = -1;
 }
 
 bool PtyLink::open(std::string& error) {
@@ -96,7 +104,10 @@ bool PtyLink::serve(const pollfd* fds, int64_t nowMs, std::string& error) {
     char buffer[4096];
     const ssize_t got = ::read(master_, buffer, sizeof buffer);
     if (got > 0) {
-      if (!connected_) sensor_.connect(nowMs);
+      if (!connected_) {
+        sensor_.connect(nowMs);
+        dropAtMs_ = -1;
+      }
       connected_ = true;
       sensor_.receive(buffer, static_cast<std::size_t>(got), nowMs);
     } else if (got < 0 && errno != EAGAIN && errno != EINTR) {
@@ -107,7 +118,7 @@ bool PtyLink::serve(const pollfd* fds, int64_t nowMs, std::string& error) {
   }
   if (!connected_) return true;
   flush(master_, nowMs);
-  if (sensor_.dropWanted()) {
+  if (dropDue(nowMs)) {
     // Unplugged and plugged in again: a new device behind the same link.
     close();
     return open(error);
@@ -125,6 +136,7 @@ void TcpLink::hangUp() {
   client_ = -1;
   connected_ = false;
   unsent_.clear();
+  dropAtMs_ = -1;
 }
 
 bool TcpLink::open(int port, std::string& error) {
@@ -174,6 +186,6 @@ bool TcpLink::serve(const pollfd* fds, int64_t nowMs, std::string&) {
     }
     if (got > 0) sensor_.receive(buffer, static_cast<std::size_t>(got), nowMs);
   }
-  if (!flush(client_, nowMs) || sensor_.dropWanted()) hangUp();
+  if (!flush(client_, nowMs) || dropDue(nowMs)) hangUp();
   return true;
 }

@@ -26,15 +26,22 @@ class EmulatorLink {
   // False on a failure the link cannot recover from (error says which).
   virtual bool serve(const pollfd* fds, int64_t nowMs, std::string& error) = 0;
   // The next time something is due, or -1.
-  int64_t nextDueMs() const { return connected_ ? sensor_.nextDueMs() : -1; }
+  int64_t nextDueMs() const {
+    if (!connected_) return -1;
+    return dropAtMs_ >= 0 ? dropAtMs_ : sensor_.nextDueMs();
+  }
 
  protected:
   // Sends due scans and what the sensor has to say; false if fd failed.
   bool flush(int fd, int64_t nowMs);
+  // Whether the sensor's connection is to be dropped now: a little after it
+  // asked, so that the host still gets the last scan.
+  bool dropDue(int64_t nowMs);
 
   SensorEmulator sensor_;
   bool connected_ = false;
   std::string unsent_;
+  int64_t dropAtMs_ = -1;
 };
 
 class PtyLink : public EmulatorLink {

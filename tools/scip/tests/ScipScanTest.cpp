@@ -30,11 +30,11 @@ TEST(ScipScanRequest, CommandsCarryFixedWidthFields) {
   request.cluster = 3;
   request.skip = 9;
   request.scans = 99;
-  request.tag = "a.b_c+@ 9";
-  EXPECT_EQ("MS0000108003999;a.b_c+@ 9\n", scipScanCommand(request));
+  request.tag = "A.z_c+@ 9";
+  EXPECT_EQ("MS0000108003999;A.z_c+@ 9\n", scipScanCommand(request));
   EXPECT_EQ(361, request.valueCount());
   request.continuous = false;
-  EXPECT_EQ("GS0000108003;a.b_c+@ 9\n", scipScanCommand(request));
+  EXPECT_EQ("GS0000108003;A.z_c+@ 9\n", scipScanCommand(request));
 
   const auto invalid = [](void (*spoil)(ScipScanRequest&)) {
     ScipScanRequest r;
