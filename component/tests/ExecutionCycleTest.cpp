@@ -47,25 +47,13 @@ TEST_F(ExecutionCycle, ScansWaitingInThePortAreTakenOnePerCycleOldestFirst) {
   EXPECT_FALSE(ports->drain());
 }
 
-TEST_F(ExecutionCycle, ReactivationForgetsTheBackgroundAndTheCounts) {
-  ports->sendScan(uniformScan(3000.0));
-  tick();
-  probe->m_countIn = 5;
-  ASSERT_EQ(deactivate(), RTC::INACTIVE_STATE);
-  ASSERT_EQ(activate(), RTC::ACTIVE_STATE);
-  ports->drain();
-
-  // Nearer than the old background: foreground only if it had survived.
-  ports->sendScan(uniformScan(1500.0));
-  tick();
-  EXPECT_EQ(probe->m_scanWork->background[300], 1500.0);
-  EXPECT_EQ(probe->m_scanWork->foreground[300], 0);
-  EXPECT_EQ(ports->take(PortProbe::kCount), (Ints{0, 0, 0}));
-}
-
 TEST_F(ExecutionCycle, FailedAllocationRefusesActivationAndRunsNoCycle) {
   for (int failing = 1; failing <= 3; ++failing) {
     SCOPED_TRACE(failing);
+    ports->sendScan(uniformScan(3000.0));
+    tick();
+    ports->drain();
+    probe->m_countIn = 5;
     ASSERT_EQ(deactivate(), RTC::INACTIVE_STATE);
     probe->allocationsSeen = 0;
     probe->failingAllocation = failing;
@@ -79,13 +67,17 @@ TEST_F(ExecutionCycle, FailedAllocationRefusesActivationAndRunsNoCycle) {
     EXPECT_EQ(probe->onExecute(0), RTC::RTC_OK);  // even when called directly
     EXPECT_FALSE(ports->drain());
 
-    // Recovers once memory can be had again.
+    // Recovers once memory can be had again, with a new background (nearer
+    // than the old one: foreground had it survived) and no counts.
     probe->failingAllocation = 0;
     ASSERT_EQ(reset(), RTC::INACTIVE_STATE);
     ASSERT_EQ(activate(), RTC::ACTIVE_STATE);
-    ports->sendScan(uniformScan(3000.0));
+    ports->sendScan(uniformScan(1500.0));
     tick();
-    EXPECT_TRUE(ports->drain());
+    EXPECT_EQ(probe->m_scanWork->background[300], 1500.0);
+    EXPECT_EQ(probe->m_scanWork->foreground[300], 0);
+    EXPECT_EQ(ports->take(PortProbe::kCount), (Ints{0, 0, 0}));
+    ports->drain();
   }
 }
 
