@@ -46,6 +46,14 @@ TEST_F(Lifecycle, SynchExtTriggerRunsRequestsAndCyclesInsideTickUntilExit) {
   EXPECT_EQ(RTC::BAD_PARAMETER, context->activate_component(ref));
 }
 
+TEST_F(Lifecycle, APeriodicContextsRequestReturnsOnceItsThreadRanTheCallback) {
+  start();
+  Recorder* comp = create("?test.slow=onActivated");
+  ASSERT_EQ(RTC::RTC_OK, activate(comp));
+  EXPECT_EQ(1, countOf(eventsOf("Recorder0"), "onActivated"));
+  EXPECT_EQ(5, comp->m_countAtActivation) << "the profile's value, refreshed before onActivated";
+}
+
 TEST_F(Lifecycle, AFailedCallbackLeadsToErrorAtTheNextCycleUntilReset) {
   start(kSynchAsync);
   const std::vector<std::pair<std::string, Events>> cases = {

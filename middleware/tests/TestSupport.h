@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <fstream>
 #include <functional>
 #include <mutex>
@@ -79,7 +80,10 @@ class Recorder : public RTC::DataFlowComponentBase {
   RTC::ReturnCode_t onFinalize() override { return record("onFinalize"); }
   RECORDED(onStartup) RECORDED(onShutdown) RECORDED(onDeactivated) RECORDED(onAborting) RECORDED(onError)
   RECORDED(onReset) RECORDED(onStateUpdate)
+  // With test.slow=onActivated, activation takes a while.
   RTC::ReturnCode_t onActivated(RTC::UniqueId) override {
+    if (getProperties().getProperty("test.slow") == "onActivated")
+      std::this_thread::sleep_for(std::chrono::milliseconds(30));
     m_countAtActivation = m_count;
     return record("onActivated");
   }
