@@ -34,13 +34,11 @@ inline std::pair<std::mutex, Events>& eventStore() {
   static std::pair<std::mutex, Events> store;
   return store;
 }
-inline Events allEvents() {
+inline Events allEvents(bool clear = false) {
   std::lock_guard<std::mutex> lock(eventStore().first);
-  return eventStore().second;
-}
-inline void clearEvents() {
-  std::lock_guard<std::mutex> lock(eventStore().first);
-  eventStore().second.clear();
+  Events events = eventStore().second;
+  if (clear) eventStore().second.clear();
+  return events;
 }
 // One instance's callbacks; the cycle's own only when cycles is set.
 inline Events eventsOf(const std::string& source, bool cycles = true) {
@@ -66,7 +64,7 @@ inline int occurrences(const std::string& text, const std::string& part) {
   RTC::ReturnCode_t callback(RTC::UniqueId) override { return record(#callback); }
 
 // The callback named by the property test.fail returns RTC_ERROR, the one
-// named by test.throw throws.
+// named by test.throw throws; test.slow=onActivated makes activation slow.
 class Recorder : public RTC::DataFlowComponentBase {
  public:
   explicit Recorder(RTC::Manager* manager) : DataFlowComponentBase(manager) {}
@@ -78,23 +76,10 @@ class Recorder : public RTC::DataFlowComponentBase {
     return record("onInitialize");
   }
   RTC::ReturnCode_t onFinalize() override { return record("onFinalize"); }
-  RECORDED(onStartup) RECORDED(onShutdown) RECORDED(onDeactivated) RECORDED(onAborting) RECORDED(onError)
-  RECORDED(onReset) RECORDED(onStateUpdate)
-  // With test.slow=onActivated, activation takes a while.
-  RTC::ReturnCode_t onActivated(RTC::UniqueId) override {
-    if (getProperties().getProperty("test.slow") == "onActivated")
-      std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    m_countAtActivation = m_count;
-    return record("onActivated");
-  }
-  RTC::ReturnCode_t onExecute(RTC::UniqueId) override {
-    m_executeThread = std::this_thread::get_id();
-    if (m_beforeExecute) m_beforeExecute();
-    return record("onExecute");
-  }
+  RECORDED(onStartup) RECORDED(onShutdown) RECORDED(onActivated) RECORDED(onDeactivated) RECORDED(onAborting)
+  RECORDED(onError) RECORDED(onReset) RECORDED(onExecute) RECORDED(onStateUpdate)
 
-  int m_count = 0;
-  int m_countAtActivation = -1;
+  int m_count = 0, m_countAtActivation = -1;
   std::function<void()> m_beforeExecute;  // set before activation
   std::atomic<std::thread::id> m_executeThread{};
   RTC::TimedLong m_in, m_out;
@@ -102,12 +87,19 @@ class Recorder : public RTC::DataFlowComponentBase {
   RTC::OutPort<RTC::TimedLong> m_outPort{"out", m_out};
 
  private:
-  RTC::ReturnCode_t record(const char* callback) {
+  RTC::ReturnCode_t record(const std::string& callback) {
+    const coil::Properties& props = getProperties();
+    if (callback == "onExecute") {
+      m_executeThread = std::this_thread::get_id();
+      if (m_beforeExecute) m_beforeExecute();
+    } else if (callback == "onActivated") {
+      if (props.getProperty("test.slow") == callback) std::this_thread::sleep_for(std::chrono::milliseconds(30));
+      m_countAtActivation = m_count;
+    }
     {
       std::lock_guard<std::mutex> lock(eventStore().first);
       eventStore().second.push_back(std::string(getInstanceName()) + ":" + callback);
     }
-    const coil::Properties& props = getProperties();
     if (props.getProperty("test.throw") == callback) throw std::runtime_error(callback);
     return props.getProperty("test.fail") == callback ? RTC::RTC_ERROR : RTC::RTC_OK;
   }
@@ -145,8 +137,8 @@ inline RTC::PortService_ptr portOf(RTC::RTObject_impl* comp, const std::string& 
   const std::string wanted = std::string(comp->getInstanceName()) + "." + name;
   RTC::PortServiceList_var ports = comp->get_ports();
   for (CORBA::ULong i = 0; i < ports->length(); ++i) {
-    RTC::PortProfile_var profile = ports[i]->get_port_profile();
-    if (wanted == profile->name.in()) return RTC::PortService::_duplicate(ports[i]);
+    if (wanted == RTC::PortProfile_var(ports[i]->get_port_profile())->name.in())
+      return RTC::PortService::_duplicate(ports[i]);
   }
   return RTC::PortService::_nil();
 }
@@ -168,6 +160,9 @@ inline RTC::ReturnCode_t connect(RTC::PortService_ptr first, RTC::PortService_pt
   if (id != nullptr) *id = profile.connector_id.in();
   return code;
 }
+inline RTC::ReturnCode_t connectPorts(RTC::RTObject_impl* writer, RTC::RTObject_impl* reader) {
+  return connect(RTC::PortService_var(portOf(writer, "out")), RTC::PortService_var(portOf(reader, "in")));
+}
 inline CORBA::ULong connectionCount(RTC::PortService_ptr port) {
   return RTC::PortProfile_var(port->get_port_profile())->connector_profiles.length();
 }
@@ -179,19 +174,22 @@ inline RTC::ReturnCode_t activate(RTC::RTObject_impl* comp) {
 inline RTC::ReturnCode_t deactivate(RTC::RTObject_impl* comp) {
   return RTC::ExecutionContext_var(contextOf(comp))->deactivate_component(comp->getObjRef());
 }
+inline RTC::ReturnCode_t reset(RTC::RTObject_impl* comp) {
+  return RTC::ExecutionContext_var(contextOf(comp))->reset_component(comp->getObjRef());
+}
 inline RTC::LifeCycleState stateOf(RTC::RTObject_impl* comp) {
   return RTC::ExecutionContext_var(contextOf(comp))->get_component_state(comp->getObjRef());
 }
 inline void tick(RTC::RTObject_impl* comp) {
-  RTC::ExecutionContext_var context = contextOf(comp);
-  OpenRTM::ExtTrigExecutionContextService_var trigger = OpenRTM::ExtTrigExecutionContextService::_narrow(context);
+  OpenRTM::ExtTrigExecutionContextService_var trigger =
+      OpenRTM::ExtTrigExecutionContextService::_narrow(RTC::ExecutionContext_var(contextOf(comp)));
   ASSERT_FALSE(CORBA::is_nil(trigger)) << comp->getInstanceName() << " has no triggered context";
   trigger->tick();
 }
 
 class ManagerTest : public ::testing::Test {
  protected:
-  void SetUp() override { clearEvents(); }
+  void SetUp() override { allEvents(true); }
   void TearDown() override { stop(); }
   // A manager logging errors to stderr, then args, with Recorder; running
   // unless told otherwise.
@@ -203,9 +201,9 @@ class ManagerTest : public ::testing::Test {
     return m_manager;
   }
   bool run() {
+    m_running = true;
     const bool activated = m_manager->activateManager();
     m_manager->runManager(true);
-    m_running = true;
     return activated;
   }
   void stop() {
