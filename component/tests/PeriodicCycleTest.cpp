@@ -8,7 +8,6 @@
 #include <functional>
 #include <thread>
 
-#include "component/tests/BusyScene.h"
 #include "component/tests/ComponentHarness.h"
 
 namespace {

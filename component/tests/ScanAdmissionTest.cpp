@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "component/ShortScanWarning.h"
-#include "component/tests/BusyScene.h"
 #include "component/tests/ComponentHarness.h"
 
 namespace {
