@@ -6,9 +6,11 @@
 #include <rtm/ExtTrigExecutionContext.h>
 #include <rtm/NVUtil.h>
 
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <thread>
 #include <unistd.h>
 
 #include "launcher/ManagerStop.h"
@@ -31,16 +33,6 @@ class DestroyAtTestEnd : public ::testing::EmptyTestEventListener {
     g_testComponents.clear();
   }
 };
-
-RTC::PortService_ptr findPort(RTC::RTObject_impl* comp, const std::string& port) {
-  const std::string wanted = std::string(comp->getInstanceName()) + "." + port;
-  RTC::PortServiceList_var ports = comp->get_ports();
-  for (CORBA::ULong i = 0; i < ports->length(); ++i) {
-    if (wanted == RTC::PortProfile_var(ports[i]->get_port_profile())->name.in())
-      return RTC::PortService::_duplicate(ports[i]);
-  }
-  return RTC::PortService::_nil();
-}
 
 // Requests a transition of comp's context and ticks once.
 typedef RTC::ExecutionContext_ptr Context;
@@ -96,24 +88,39 @@ void destroy(RTC::RTObject_impl* comp) {
 
 void destroyAtTestEnd(RTC::RTObject_impl* comp) { g_testComponents.push_back(comp); }
 
-bool connect(RTC::RTObject_impl* comp, const std::string& outPort, RTC::RTObject_impl* other,
-             const std::string& inPort) {
-  RTC::PortService_var out = findPort(comp, outPort);
-  RTC::PortService_var in = findPort(other, inPort);
-  if (CORBA::is_nil(out) || CORBA::is_nil(in)) return false;
+RTC::PortService_ptr port(RTC::RTObject_impl* comp, const std::string& name) {
+  const std::string wanted = std::string(comp->getInstanceName()) + "." + name;
+  RTC::PortServiceList_var ports = comp->get_ports();
+  for (CORBA::ULong i = 0; i < ports->length(); ++i) {
+    if (wanted == RTC::PortProfile_var(ports[i]->get_port_profile())->name.in())
+      return RTC::PortService::_duplicate(ports[i]);
+  }
+  return RTC::PortService::_nil();
+}
+
+RTC::ReturnCode_t connect(RTC::PortService_ptr first, RTC::PortService_ptr second, const Settings& dataport,
+                          std::string* id) {
   RTC::ConnectorProfile profile;
-  profile.name = CORBA::string_dup((outPort + "_" + inPort).c_str());
+  profile.name = CORBA::string_dup("test");
   profile.connector_id = CORBA::string_dup("");
   profile.ports.length(2);
-  profile.ports[0] = RTC::PortService::_duplicate(out);
-  profile.ports[1] = RTC::PortService::_duplicate(in);
-  const char* const settings[][2] = {
-      {"interface_type", "corba_cdr"}, {"dataflow_type", "push"}, {"subscription_type", "flush"}};
-  for (const auto& setting : settings) {
-    const std::string name = std::string("dataport.") + setting[0];
-    CORBA_SeqUtil::push_back(profile.properties, NVUtil::newNV(name.c_str(), setting[1]));
+  profile.ports[0] = RTC::PortService::_duplicate(first);
+  profile.ports[1] = RTC::PortService::_duplicate(second);
+  for (const auto& setting : dataport) {
+    const std::string name = "dataport." + setting.first;
+    CORBA_SeqUtil::push_back(profile.properties, NVUtil::newNV(name.c_str(), setting.second.c_str()));
   }
-  return out->connect(profile) == RTC::RTC_OK;
+  const RTC::ReturnCode_t code = first->connect(profile);
+  if (id != nullptr) *id = profile.connector_id.in();
+  return code;
+}
+
+bool connect(RTC::RTObject_impl* comp, const std::string& outPort, RTC::RTObject_impl* other,
+             const std::string& inPort) {
+  RTC::PortService_var out = port(comp, outPort);
+  RTC::PortService_var in = port(other, inPort);
+  const Settings settings = {{"interface_type", "corba_cdr"}, {"dataflow_type", "push"}, {"subscription_type", "flush"}};
+  return !CORBA::is_nil(out) && !CORBA::is_nil(in) && connect(out, in, settings) == RTC::RTC_OK;
 }
 
 void tick(RTC::RTObject_impl* comp) {
@@ -161,6 +168,11 @@ int occurrences(const std::string& text, const std::string& part) {
   int n = 0;
   for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
   return n;
+}
+
+bool eventually(const std::function<bool()>& done) {
+  for (int i = 0; i < 5000 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return done();
 }
 
 void prepareTests() { ::testing::UnitTest::GetInstance()->listeners().Append(new DestroyAtTestEnd); }

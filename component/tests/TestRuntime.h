@@ -13,7 +13,9 @@
 #include <rtm/Manager.h>
 #include <rtm/RTObject.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testrt {
@@ -41,6 +43,13 @@ void destroyAtTestEnd(RTC::RTObject_impl* comp);
 // Connects comp's out-port to other's in-port ("push", "flush").
 bool connect(RTC::RTObject_impl* comp, const std::string& outPort, RTC::RTObject_impl* other,
              const std::string& inPort);
+// The port "<instance>.<name>" from comp's get_ports(); nil if none.
+RTC::PortService_ptr port(RTC::RTObject_impl* comp, const std::string& name);
+// Asks first to connect to second with these "dataport.<key>" properties;
+// id receives the connector's.
+typedef std::vector<std::pair<std::string, std::string>> Settings;
+RTC::ReturnCode_t connect(RTC::PortService_ptr first, RTC::PortService_ptr second, const Settings& dataport = {},
+                          std::string* id = nullptr);
 
 // tick runs one cycle of comp's context. The transitions are requested and
 // take effect at one tick; they return the state reached.
@@ -70,6 +79,8 @@ void prepareTests();
 void stopManager();
 
 int occurrences(const std::string& text, const std::string& part);
+// Polls until done() holds; false after five seconds.
+bool eventually(const std::function<bool()>& done);
 
 }  // namespace testrt
 

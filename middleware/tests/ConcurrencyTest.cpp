@@ -32,7 +32,7 @@ TEST_F(Concurrency, WritesFromAnotherThreadReachThePeriodicReaderInOrder) {
   ASSERT_NE(nullptr, comp);
   RTC::TimedLong sent;
   RTC::OutPort<RTC::TimedLong> out("out", sent);
-  ASSERT_EQ(RTC::RTC_OK, connect(out.getPortRef(), RTC::PortService_var(portOf(comp, "in")), {{"buffer.length", "64"}}));
+  ASSERT_EQ(RTC::RTC_OK, connect(out.getPortRef(), RTC::PortService_var(port(comp, "in")), {{"buffer.length", "64"}}));
   std::thread writer([&] {
     for (sent.data = 1; sent.data <= 3000; ++sent.data) out.write();
   });
@@ -67,7 +67,7 @@ TEST_F(Concurrency, TransitionsFromSeveralThreadsWhileRunningThenAStop) {
   second.join();
 
   EXPECT_EQ(0, unexpected.load());
-  EXPECT_EQ(RTC::INACTIVE_STATE, stateOf(comp));
+  EXPECT_EQ(RTC::INACTIVE_STATE, state(comp));
   EXPECT_EQ(RTC::PRECONDITION_NOT_MET, activate(comp)) << "the context has stopped";
   // Every transition ran its callback once, alternately.
   const Events events = eventsOf("Recorder0", false);
@@ -83,7 +83,7 @@ TEST_F(Concurrency, ShutdownWhileABusyCycleRunsAndAWriterKeepsWriting) {
   ASSERT_NE(nullptr, comp);
   RTC::TimedLong sent;
   RTC::OutPort<RTC::TimedLong> out("out", sent);  // outlives the component
-  ASSERT_EQ(RTC::RTC_OK, connect(out.getPortRef(), RTC::PortService_var(portOf(comp, "in"))));
+  ASSERT_EQ(RTC::RTC_OK, connect(out.getPortRef(), RTC::PortService_var(port(comp, "in"))));
   ASSERT_TRUE(eventually([] { return countOf(eventsOf("Recorder0"), "onStateUpdate") >= 3; }));
   std::atomic<bool> connectionEnded{false};
   std::thread writer([&] {

@@ -16,10 +16,10 @@ TEST_F(Lifecycle, SynchExtTriggerRunsRequestsAndCyclesInsideTickUntilExit) {
   Recorder* other = create();
   tick(comp);  // inactive: nothing runs
   EXPECT_EQ(RTC::RTC_OK, activate(comp)) << "an asynchronous request returns at once";
-  EXPECT_EQ(RTC::INACTIVE_STATE, stateOf(comp)) << "until a cycle carries it out";
+  EXPECT_EQ(RTC::INACTIVE_STATE, state(comp)) << "until a cycle carries it out";
   EXPECT_EQ(RTC::PRECONDITION_NOT_MET, activate(comp)) << "one request at a time";
   tick(comp);
-  EXPECT_EQ(RTC::ACTIVE_STATE, stateOf(comp));
+  EXPECT_EQ(RTC::ACTIVE_STATE, state(comp));
   EXPECT_EQ(std::this_thread::get_id(), comp->m_executeThread.load());
   RTC::ExecutionContext_var context = contextOf(comp);
   EXPECT_EQ(RTC::BAD_PARAMETER, context->activate_component(other->getObjRef())) << "not its component";
@@ -27,7 +27,7 @@ TEST_F(Lifecycle, SynchExtTriggerRunsRequestsAndCyclesInsideTickUntilExit) {
   Recorder* waiting = create("?exec_cxt.sync_transition=YES&exec_cxt.transition_timeout=0.05");
   EXPECT_EQ(RTC::RTC_ERROR, activate(waiting));
   tick(waiting);
-  EXPECT_EQ(RTC::ACTIVE_STATE, stateOf(waiting));
+  EXPECT_EQ(RTC::ACTIVE_STATE, state(waiting));
 
   RTC::RTObject_var ref = RTC::RTObject::_duplicate(comp->getObjRef());
   EXPECT_EQ(RTC::RTC_OK, ref->exit());
@@ -59,9 +59,9 @@ TEST_F(Lifecycle, AFailedCallbackLeadsToErrorAtTheNextCycleUntilReset) {
     Recorder* comp = create("?" + failure.first);
     activate(comp);
     tick(comp);
-    EXPECT_EQ(RTC::ACTIVE_STATE, stateOf(comp)) << failure.first << ": until the next cycle";
+    EXPECT_EQ(RTC::ACTIVE_STATE, state(comp)) << failure.first << ": until the next cycle";
     tick(comp);
-    EXPECT_EQ(RTC::ERROR_STATE, stateOf(comp)) << failure.first;
+    EXPECT_EQ(RTC::ERROR_STATE, state(comp)) << failure.first;
     Events expected{"onInitialize", "onStartup"};
     expected.insert(expected.end(), failure.second.begin(), failure.second.end());
     expected.insert(expected.end(), {"onDeactivated", "onAborting", "onError"});
@@ -78,7 +78,7 @@ TEST_F(Lifecycle, AFailedCallbackLeadsToErrorAtTheNextCycleUntilReset) {
     EXPECT_EQ(RTC::RTC_OK, reset(comp));
     tick(comp);
   }
-  EXPECT_EQ(RTC::INACTIVE_STATE, stateOf(comp));
+  EXPECT_EQ(RTC::INACTIVE_STATE, state(comp));
   EXPECT_EQ(RTC::PRECONDITION_NOT_MET, reset(comp));
   EXPECT_EQ((Events{"onReset", "onError", "onReset"}), eventsOf("Recorder1"));
 }

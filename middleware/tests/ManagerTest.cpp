@@ -22,8 +22,8 @@ void recordingInitProc(RTC::Manager* manager) {
 
 RTC::RTObject_impl* throwingConstructor(RTC::Manager*) { throw std::runtime_error("cannot construct"); }
 
-CORBA::ULong connections(RTC::Manager* manager, const char* instance, const char* port) {
-  return connectionCount(RTC::PortService_var(portOf(manager->getComponent(instance), port)));
+CORBA::ULong connections(RTC::Manager* manager, const char* instance, const char* name) {
+  return connectionCount(RTC::PortService_var(port(manager->getComponent(instance), name)));
 }
 
 TEST_F(ManagerTest, ActivationRunsItsStepsInOrder) {
@@ -38,9 +38,9 @@ TEST_F(ManagerTest, ActivationRunsItsStepsInOrder) {
   EXPECT_TRUE(g_moduleFactorySeenByInitProc) << "modules are loaded before the init procedure";
   EXPECT_EQ(0u, g_componentsSeenByInitProc) << "it ran, before components were created";
   Recorder* reader = static_cast<Recorder*>(m_manager->getComponent("reader"));
-  EXPECT_EQ(RTC::INACTIVE_STATE, stateOf(reader));
+  EXPECT_EQ(RTC::INACTIVE_STATE, state(reader));
   // The entry's other keys are the connector's dataport properties.
-  RTC::PortProfile_var profile = RTC::PortService_var(portOf(reader, "in"))->get_port_profile();
+  RTC::PortProfile_var profile = RTC::PortService_var(port(reader, "in"))->get_port_profile();
   ASSERT_EQ(1u, profile->connector_profiles.length());
   EXPECT_EQ("1", NVUtil::toString(profile->connector_profiles[0].properties, "dataport.buffer.length"));
   // The active writer of the hidden-visibility module reaches our reader:
@@ -68,7 +68,7 @@ TEST_F(ManagerTest, ActivationLogsEachFailedStepAndRunsTheRest) {
   const std::string log = testing::internal::GetCapturedStderr();
   EXPECT_EQ(0u, g_componentsSeenByInitProc) << "the init procedure ran after the failed preload";
   ASSERT_EQ(4u, m_manager->getComponents().size()) << "creation went on past the unknown type";
-  EXPECT_EQ(RTC::ACTIVE_STATE, stateOf(m_manager->getComponent("Recorder1")));
+  EXPECT_EQ(RTC::ACTIVE_STATE, state(m_manager->getComponent("Recorder1")));
   // Only the last entry connects: several ports, the 1.1 form, pull and a
   // missing port are refused.
   EXPECT_EQ(1u, connections(m_manager, "Recorder0", "out"));
@@ -99,7 +99,7 @@ TEST_F(ManagerTest, CreationNamesComponentsAndRefusesWhatItCannotMake) {
   Recorder* reader = create();
   Recorder* writer = create();
   EXPECT_EQ(nullptr, create("?instance_name=Recorder1"));
-  ASSERT_EQ(RTC::RTC_OK, connect(RTC::PortService_var(portOf(writer, "out")), RTC::PortService_var(portOf(reader, "in"))));
+  ASSERT_EQ(RTC::RTC_OK, connect(RTC::PortService_var(port(writer, "out")), RTC::PortService_var(port(reader, "in"))));
   EXPECT_TRUE(writer->m_outPort.write());
   m_manager->deleteComponent("Recorder0");
   EXPECT_EQ(nullptr, m_manager->getComponent("Recorder0"));

@@ -1,13 +1,11 @@
-// What the runtime's tests share: a component that records its callbacks,
-// a fresh manager per test, wiring through connector profiles as with the
-// real middleware, and bounded waits.
+// What the runtime's tests share: a component that records its callbacks
+// and a fresh manager per test; ports, ticks and waits as every test
+// program has them (component/tests/TestRuntime.h).
 #ifndef MIDDLEWARE_TESTS_TESTSUPPORT_H
 #define MIDDLEWARE_TESTS_TESTSUPPORT_H
 
 #include <rtm/idl/BasicDataTypeSkel.h>
-#include <rtm/CORBA_SeqUtil.h>
 #include <rtm/DataFlowComponentBase.h>
-#include <rtm/ExtTrigExecutionContext.h>
 #include <rtm/InPort.h>
 #include <rtm/Manager.h>
 #include <rtm/NVUtil.h>
@@ -26,8 +24,16 @@
 #include <thread>
 #include <vector>
 
+#include "component/tests/TestRuntime.h"
+
+using testrt::Settings;
+using testrt::connect;
+using testrt::eventually;
+using testrt::occurrences;
+using testrt::port;
+using testrt::state;
+using testrt::tick;
 typedef std::vector<std::string> Events;
-typedef std::vector<std::pair<std::string, std::string>> Settings;
 
 // "<instance>:<callback>", kept after the components that record them.
 inline std::pair<std::mutex, Events>& eventStore() {
@@ -54,12 +60,6 @@ inline Events eventsOf(const std::string& source, bool cycles = true) {
 inline long countOf(const Events& events, const std::string& event) {
   return std::count(events.begin(), events.end(), event);
 }
-inline int occurrences(const std::string& text, const std::string& part) {
-  int n = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-  return n;
-}
-
 #define RECORDED(callback) \
   RTC::ReturnCode_t callback(RTC::UniqueId) override { return record(#callback); }
 
@@ -126,43 +126,6 @@ inline std::string writeScratchFile(const std::string& name, const std::string& 
   return path;
 }
 
-// Polls until done() holds; false after five seconds.
-inline bool eventually(const std::function<bool()>& done) {
-  for (int i = 0; i < 5000 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  return done();
-}
-
-// The port "<instance>.<name>" from get_ports(), nil if none.
-inline RTC::PortService_ptr portOf(RTC::RTObject_impl* comp, const std::string& name) {
-  const std::string wanted = std::string(comp->getInstanceName()) + "." + name;
-  RTC::PortServiceList_var ports = comp->get_ports();
-  for (CORBA::ULong i = 0; i < ports->length(); ++i) {
-    if (wanted == RTC::PortProfile_var(ports[i]->get_port_profile())->name.in())
-      return RTC::PortService::_duplicate(ports[i]);
-  }
-  return RTC::PortService::_nil();
-}
-
-// Asks first to connect to second with "dataport.<key>" properties.
-inline RTC::ReturnCode_t connect(RTC::PortService_ptr first, RTC::PortService_ptr second,
-                                 const Settings& settings = {{"dataflow_type", "push"}}, std::string* id = nullptr) {
-  RTC::ConnectorProfile profile;
-  profile.name = CORBA::string_dup("test");
-  profile.connector_id = CORBA::string_dup("");
-  profile.ports.length(2);
-  profile.ports[0] = RTC::PortService::_duplicate(first);
-  profile.ports[1] = RTC::PortService::_duplicate(second);
-  for (const auto& setting : settings) {
-    CORBA_SeqUtil::push_back(profile.properties,
-                             NVUtil::newNV(("dataport." + setting.first).c_str(), setting.second.c_str()));
-  }
-  const RTC::ReturnCode_t code = first->connect(profile);
-  if (id != nullptr) *id = profile.connector_id.in();
-  return code;
-}
-inline RTC::ReturnCode_t connectPorts(RTC::RTObject_impl* writer, RTC::RTObject_impl* reader) {
-  return connect(RTC::PortService_var(portOf(writer, "out")), RTC::PortService_var(portOf(reader, "in")));
-}
 inline CORBA::ULong connectionCount(RTC::PortService_ptr port) {
   return RTC::PortProfile_var(port->get_port_profile())->connector_profiles.length();
 }
@@ -177,16 +140,6 @@ inline RTC::ReturnCode_t deactivate(RTC::RTObject_impl* comp) {
 inline RTC::ReturnCode_t reset(RTC::RTObject_impl* comp) {
   return RTC::ExecutionContext_var(contextOf(comp))->reset_component(comp->getObjRef());
 }
-inline RTC::LifeCycleState stateOf(RTC::RTObject_impl* comp) {
-  return RTC::ExecutionContext_var(contextOf(comp))->get_component_state(comp->getObjRef());
-}
-inline void tick(RTC::RTObject_impl* comp) {
-  OpenRTM::ExtTrigExecutionContextService_var trigger =
-      OpenRTM::ExtTrigExecutionContextService::_narrow(RTC::ExecutionContext_var(contextOf(comp)));
-  ASSERT_FALSE(CORBA::is_nil(trigger)) << comp->getInstanceName() << " has no triggered context";
-  trigger->tick();
-}
-
 class ManagerTest : public ::testing::Test {
  protected:
   void SetUp() override { allEvents(true); }
