@@ -119,7 +119,8 @@ bool connect(RTC::RTObject_impl* comp, const std::string& outPort, RTC::RTObject
              const std::string& inPort) {
   RTC::PortService_var out = port(comp, outPort);
   RTC::PortService_var in = port(other, inPort);
-  const Settings settings = {{"interface_type", "corba_cdr"}, {"dataflow_type", "push"}, {"subscription_type", "flush"}};
+  const Settings settings = {
+      {"interface_type", "corba_cdr"}, {"dataflow_type", "push"}, {"subscription_type", "flush"}};
   return !CORBA::is_nil(out) && !CORBA::is_nil(in) && connect(out, in, settings) == RTC::RTC_OK;
 }
 

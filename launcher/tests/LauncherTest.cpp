@@ -25,7 +25,8 @@ namespace {
 // to files there.
 class Child {
  public:
-  Child(const std::string& program, std::vector<std::string> args) : dir_(::testing::TempDir() + "strolvexcomp.XXXXXX") {
+  Child(const std::string& program, std::vector<std::string> args)
+      : dir_(::testing::TempDir() + "strolvexcomp.XXXXXX") {
     args.insert(args.begin(), program);
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(&arg[0]);

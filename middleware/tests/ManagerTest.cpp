@@ -89,8 +89,9 @@ TEST_F(ManagerTest, CreationNamesComponentsAndRefusesWhatItCannotMake) {
   EXPECT_FALSE(m_manager->registerFactory(throwing, throwingConstructor, RTC::Delete<Recorder>)) << "no category";
   throwing["category"] = "Test";
   ASSERT_TRUE(m_manager->registerFactory(throwing, throwingConstructor, RTC::Delete<Recorder>));
-  for (const char* refused : {"Throwing", "Unknown", "Recorder?novalue", "Recorder?=x", "Recorder?exec_cxt.periodic.rate=0",
-                              "Recorder?test.fail=onInitialize", "Recorder?test.throw=onInitialize"}) {
+  for (const char* refused : {"Throwing", "Unknown", "Recorder?novalue", "Recorder?=x",
+                              "Recorder?exec_cxt.periodic.rate=0", "Recorder?test.fail=onInitialize",
+                              "Recorder?test.throw=onInitialize"}) {
     EXPECT_EQ(nullptr, m_manager->createComponent(refused)) << refused;
   }
   EXPECT_EQ((Events{"onInitialize", "destroyed", "onInitialize", "destroyed"}), eventsOf("Recorder0"))
@@ -128,7 +129,8 @@ TEST_F(ManagerTest, ShutdownGoesInReverseCreationOrder) {
 }
 
 TEST_F(ManagerTest, OptionsOverrideTheFileAndMinusIGoesOnWithoutIt) {
-  const std::string file = writeScratchFile("test.conf", "# comment\n\n  a.b : from file  # trailing\na.c: from file\n");
+  const std::string file =
+      writeScratchFile("test.conf", "# comment\n\n  a.b : from file  # trailing\na.c: from file\n");
   testing::internal::CaptureStderr();
   start({"-a", "-d", "-p", "2810", "-f", file, "-o", "a.c: from option", "-oa.d:x:y", "-o", "a.e", "-l", "M.so"});
   EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("invalid option -- 'l'"));
