@@ -34,16 +34,6 @@ class DestroyAtTestEnd : public ::testing::EmptyTestEventListener {
   }
 };
 
-// Requests a transition of comp's context and ticks once.
-typedef RTC::ExecutionContext_ptr Context;
-typedef RTC::LightweightRTObject_ptr Object;
-typedef RTC::ReturnCode_t (*Request)(Context, Object);
-RTC::LifeCycleState transition(RTC::RTObject_impl* comp, Request request) {
-  request(RTC::ExecutionContext_var(comp->get_context(0)), comp->getObjRef());
-  tick(comp);
-  return state(comp);
-}
-
 // Every series keeps a component's configuration in its protected
 // m_configsets; only 1.2 and later also hand it out (getConfigService).
 struct ConfigurationOf : RTC::RTObject_impl {
@@ -134,15 +124,15 @@ void tick(RTC::RTObject_impl* comp) {
 RTC::LifeCycleState state(RTC::RTObject_impl* comp) {
   return RTC::ExecutionContext_var(comp->get_context(0))->get_component_state(comp->getObjRef());
 }
-RTC::LifeCycleState activate(RTC::RTObject_impl* comp) {
-  return transition(comp, [](Context c, Object o) { return c->activate_component(o); });
-}
-RTC::LifeCycleState deactivate(RTC::RTObject_impl* comp) {
-  return transition(comp, [](Context c, Object o) { return c->deactivate_component(o); });
-}
-RTC::LifeCycleState reset(RTC::RTObject_impl* comp) {
-  return transition(comp, [](Context c, Object o) { return c->reset_component(o); });
-}
+// Requests a transition of comp's context and ticks once.
+#define TRANSITION(request) \
+  RTC::LifeCycleState request(RTC::RTObject_impl* comp) { \
+    RTC::ExecutionContext_var(comp->get_context(0))->request##_component(comp->getObjRef()); \
+    tick(comp); \
+    return state(comp); \
+  }
+TRANSITION(activate) TRANSITION(deactivate) TRANSITION(reset)
+#undef TRANSITION
 
 void setParameter(RTC::RTObject_impl* comp, const std::string& name, const std::string& value) {
   coil::Properties set("default");

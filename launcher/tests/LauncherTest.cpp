@@ -20,27 +20,32 @@
 
 namespace {
 
+// Polls every 10 ms until done() holds; false after timeoutMs.
+bool within(int timeoutMs, const std::function<bool()>& done) {
+  for (int waited = 0; !done(); waited += 10) {
+    if (waited >= timeoutMs) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
+}
+
 // A program run as a child process in an empty directory of its own (no
 // rtc.conf there) with the monitor off; its standard output and error go
 // to files there.
 class Child {
  public:
-  Child(const std::string& program, std::vector<std::string> args)
-      : dir_(::testing::TempDir() + "strolvexcomp.XXXXXX") {
+  Child(const std::string& program, std::vector<std::string> args) : dir_(::testing::TempDir() + "launch.XXXXXX") {
     args.insert(args.begin(), program);
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(&arg[0]);
     argv.push_back(nullptr);
-    if (mkdtemp(&dir_[0]) == nullptr) return;
-    pid_ = fork();
-    if (pid_ == 0) {
+    if (mkdtemp(&dir_[0]) != nullptr && (pid_ = fork()) == 0) {
       const struct rlimit noCore = {0, 0};  // an abort must not leave a core file
       setrlimit(RLIMIT_CORE, &noCore);
       setenv("STROLVEX_MONITOR", "off", 1);
-      if (chdir(dir_.c_str()) != 0) _exit(127);
-      dup2(open("stdout", O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
-      dup2(open("stderr", O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
-      execv(argv[0], argv.data());
+      if (chdir(dir_.c_str()) == 0 && dup2(open("stdout", O_WRONLY | O_CREAT, 0600), STDOUT_FILENO) >= 0 &&
+          dup2(open("stderr", O_WRONLY | O_CREAT, 0600), STDERR_FILENO) >= 0)
+        execv(argv[0], argv.data());
       _exit(127);
     }
   }
@@ -49,22 +54,16 @@ class Child {
     if (std::system(("rm -rf '" + dir_ + "'").c_str()) != 0) ADD_FAILURE() << "cannot remove " << dir_;
   }
 
-  // True once standard error holds text; false after timeoutMs.
-  bool logs(const std::string& text, int timeoutMs) {
-    return within(timeoutMs, [&] { return (error = read("stderr")).find(text) != std::string::npos; });
-  }
-  // True when the child ends within timeoutMs; then status holds how, and
-  // error all it wrote.
+  // True when the child ends within timeoutMs; then status holds how.
   bool exits(int timeoutMs) {
     if (pid_ <= 0 || !within(timeoutMs, [this] { return waitpid(pid_, &status, WNOHANG) == pid_; })) return false;
     pid_ = -1;
-    error = read("stderr");
     return true;
   }
   void signal(int number) {
     if (pid_ > 0) kill(pid_, number);
   }
-  std::string read(const char* file) const {
+  std::string read(const char* file = "stderr") const {
     std::stringstream text;
     text << std::ifstream(dir_ + "/" + file).rdbuf();
     return text.str();
@@ -77,18 +76,9 @@ class Child {
     return n;
   }
 
-  std::string error;
   int status = 0;
 
  private:
-  static bool within(int timeoutMs, const std::function<bool()>& done) {
-    for (int waited = 0; !done(); waited += 10) {
-      if (waited >= timeoutMs) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-  }
-
   std::string dir_;
   pid_t pid_ = -1;
 };
@@ -113,13 +103,14 @@ TEST(StandaloneLauncher, RunsStrolvexUntilInterruptedOrTerminatedAndLogsToStanda
     args.insert(args.end(), {"-o", "logger.log_level:INFO"});
     Child child(run.first[0], args);
     // Strolvex prints which monitor it chose when it is activated.
-    ASSERT_TRUE(child.logs("Strolvex monitor: off", 20000)) << child.error;
+    ASSERT_TRUE(within(20000, [&] { return child.read().find("Strolvex monitor: off") != std::string::npos; }))
+        << child.read();
     EXPECT_FALSE(child.exits(200)) << "it must stay up";
     child.signal(run.second);
-    ASSERT_TRUE(child.exits(15000)) << child.error;
-    EXPECT_TRUE(exitedWith(child.status, 0)) << child.status << child.error;
+    ASSERT_TRUE(child.exits(15000)) << child.read();
+    EXPECT_TRUE(exitedWith(child.status, 0)) << child.status << child.read();
     // The log (INFO lines) went to standard error, not to a file.
-    EXPECT_NE(child.error.find("INFO"), std::string::npos) << child.error;
+    EXPECT_NE(child.read().find("INFO"), std::string::npos) << child.read();
     EXPECT_EQ(child.filesLeft(), 2u);
   }
 }
@@ -138,7 +129,7 @@ TEST(StandaloneLauncher, AnswersHelpAndRefusesWrongArgumentsBeforeStarting) {
     Child launcher(STROLVEXCOMP_PATH, c.args);
     ASSERT_TRUE(launcher.exits(10000));
     EXPECT_TRUE(exitedWith(launcher.status, c.status)) << launcher.status;
-    EXPECT_NE(launcher.read(c.status == 0 ? "stdout" : "stderr").find(c.says), std::string::npos) << launcher.error;
+    EXPECT_NE(launcher.read(c.status == 0 ? "stdout" : "stderr").find(c.says), std::string::npos) << launcher.read();
   }
 }
 
@@ -148,7 +139,7 @@ TEST(StandaloneLauncher, AFailedCreationPrintsOneLineAndAborts) {
                                      "-o", "manager.modules.preload:NullStrolvexFactory.so"});
   ASSERT_TRUE(launcher.exits(20000));
   EXPECT_TRUE(WIFSIGNALED(launcher.status) && WTERMSIG(launcher.status) == SIGABRT) << launcher.status;
-  EXPECT_EQ(launcher.error, "Component create failed.\n");
+  EXPECT_EQ(launcher.read(), "Component create failed.\n");
 }
 
 }  // namespace

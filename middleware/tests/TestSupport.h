@@ -7,7 +7,6 @@
 #include <rtm/idl/BasicDataTypeSkel.h>
 #include <rtm/DataFlowComponentBase.h>
 #include <rtm/InPort.h>
-#include <rtm/Manager.h>
 #include <rtm/NVUtil.h>
 #include <rtm/OutPort.h>
 
@@ -17,12 +16,9 @@
 #include <atomic>
 #include <chrono>
 #include <fstream>
-#include <functional>
 #include <mutex>
 #include <stdexcept>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "component/tests/TestRuntime.h"
 
@@ -130,16 +126,13 @@ inline CORBA::ULong connectionCount(RTC::PortService_ptr port) {
   return RTC::PortProfile_var(port->get_port_profile())->connector_profiles.length();
 }
 
+// Requests made of the component's own context, which may not tick: their
+// answer, not the state reached (testrt's do that).
 inline RTC::ExecutionContext_ptr contextOf(RTC::RTObject_impl* comp) { return comp->get_context(0); }
-inline RTC::ReturnCode_t activate(RTC::RTObject_impl* comp) {
-  return RTC::ExecutionContext_var(contextOf(comp))->activate_component(comp->getObjRef());
-}
-inline RTC::ReturnCode_t deactivate(RTC::RTObject_impl* comp) {
-  return RTC::ExecutionContext_var(contextOf(comp))->deactivate_component(comp->getObjRef());
-}
-inline RTC::ReturnCode_t reset(RTC::RTObject_impl* comp) {
-  return RTC::ExecutionContext_var(contextOf(comp))->reset_component(comp->getObjRef());
-}
+#define REQUEST(name) inline RTC::ReturnCode_t name(RTC::RTObject_impl* comp) { \
+    return RTC::ExecutionContext_var(contextOf(comp))->name##_component(comp->getObjRef()); }
+REQUEST(activate) REQUEST(deactivate) REQUEST(reset)
+#undef REQUEST
 class ManagerTest : public ::testing::Test {
  protected:
   void SetUp() override { allEvents(true); }
