@@ -7,8 +7,6 @@
 
 namespace {
 
-const std::string kModuleDir = TEST_MODULE_DIR;
-
 // Whether the module-init procedure found the preloaded module's factory
 // (its own registration is then refused) and how many components it found.
 bool g_moduleFactorySeenByInitProc = false;
@@ -27,7 +25,7 @@ CORBA::ULong connections(RTC::Manager* manager, const char* instance, const char
 }
 
 TEST_F(ManagerTest, ActivationRunsItsStepsInOrder) {
-  start({"-o", "manager.modules.load_path:/nonexistent, " + kModuleDir,
+  start({"-o", "manager.modules.load_path:/nonexistent, " TEST_MODULE_DIR,
          "-o", "manager.modules.preload:TestModule.so(AlternateInit)",
          "-o", "manager.components.precreate:Recorder?instance_name=reader, AlternateModule",
          "-o", "manager.components.preconnect:AlternateModule0.out?port=reader.in&buffer.length=1",
@@ -51,7 +49,7 @@ TEST_F(ManagerTest, ActivationRunsItsStepsInOrder) {
 }
 
 TEST_F(ManagerTest, ActivationLogsEachFailedStepAndRunsTheRest) {
-  start({"-o", "manager.modules.load_path:" + kModuleDir,
+  start({"-o", "manager.modules.load_path:" TEST_MODULE_DIR,
          "-o", "manager.modules.preload:Missing.so",
          "-o", "manager.components.precreate:Unknown, Recorder, Recorder, Recorder, Recorder",
          "-o", "manager.components.preconnect:Recorder0.out?port=Recorder1.in&port=Recorder2.in,"
