@@ -1,11 +1,8 @@
 // The middleware as every test program sees it: one manager per process,
-// started on first use and stopped when the tests end, in which tests
-// create, wire, drive and delete components through the calls any
-// OpenRTM-aist installation offers.
-//
+// started on first use, in which tests create, wire, drive and delete
+// components through the calls any OpenRTM-aist installation offers.
 // Components run on SynchExtTriggerEC contexts: a cycle runs only when a
-// test ticks the component's context, in the test's own thread, and a
-// transition a test requests takes effect at that tick.
+// test ticks it, in the test's own thread.
 #ifndef STROLVEX_COMPONENT_TESTS_TESTRUNTIME_H
 #define STROLVEX_COMPONENT_TESTS_TESTRUNTIME_H
 
@@ -51,8 +48,8 @@ typedef std::vector<std::pair<std::string, std::string>> Settings;
 RTC::ReturnCode_t connect(RTC::PortService_ptr first, RTC::PortService_ptr second, const Settings& dataport = {},
                           std::string* id = nullptr);
 
-// tick runs one cycle of comp's context. The transitions are requested and
-// take effect at one tick; they return the state reached.
+// tick runs one cycle of comp's context; a transition takes effect at one
+// tick and returns the state reached.
 void tick(RTC::RTObject_impl* comp);
 RTC::LifeCycleState state(RTC::RTObject_impl* comp);
 RTC::LifeCycleState activate(RTC::RTObject_impl* comp);
@@ -63,8 +60,8 @@ RTC::LifeCycleState reset(RTC::RTObject_impl* comp);
 // follow at the next refresh (after the next cycle, or at activation).
 void setParameter(RTC::RTObject_impl* comp, const std::string& name, const std::string& value);
 
-// What the middleware logged since the tail was made: the manager logs to
-// a file of its own, so that log lines can be read back on every runtime.
+// What the manager logged (to a file of its own, readable on every
+// runtime) since the tail was made.
 class LogTail {
  public:
   LogTail();

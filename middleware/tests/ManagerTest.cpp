@@ -12,9 +12,7 @@ namespace {
 bool g_moduleFactorySeenByInitProc = false;
 size_t g_componentsSeenByInitProc = 0;
 void recordingInitProc(RTC::Manager* manager) {
-  const char* profile[] = {"type_name", "AlternateModule", "category", "Test", ""};
-  coil::Properties properties(profile);
-  g_moduleFactorySeenByInitProc = !manager->registerFactory(properties, RTC::Create<Recorder>, RTC::Delete<Recorder>);
+  g_moduleFactorySeenByInitProc = !registerRecorder(manager, "AlternateModule");
   g_componentsSeenByInitProc = manager->getComponents().size();
 }
 

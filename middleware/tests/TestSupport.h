@@ -101,9 +101,9 @@ class Recorder : public RTC::DataFlowComponentBase {
   }
 };
 
-// As "Recorder", category "Test", conf.default.count 5 in its profile.
-inline bool registerRecorder(RTC::Manager* manager) {
-  const char* profile[] = {"type_name", "Recorder", "category", "Test", "conf.default.count", "5", ""};
+// As type, category "Test", conf.default.count 5 in its profile.
+inline bool registerRecorder(RTC::Manager* manager, const char* type = "Recorder") {
+  const char* profile[] = {"type_name", type, "category", "Test", "conf.default.count", "5", ""};
   coil::Properties properties(profile);
   return manager->registerFactory(properties, RTC::Create<Recorder>, RTC::Delete<Recorder>);
 }
