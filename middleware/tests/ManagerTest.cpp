@@ -18,10 +18,6 @@ void recordingInitProc(RTC::Manager* manager) {
 
 RTC::RTObject_impl* throwingConstructor(RTC::Manager*) { throw std::runtime_error("cannot construct"); }
 
-CORBA::ULong connections(RTC::Manager* manager, const char* instance, const char* name) {
-  return connectionCount(RTC::PortService_var(port(manager->getComponent(instance), name)));
-}
-
 TEST_F(ManagerTest, ActivationRunsItsStepsInOrder) {
   start({"-o", "manager.modules.load_path:/nonexistent, " TEST_MODULE_DIR,
          "-o", "manager.modules.preload:TestModule.so(AlternateInit)",
@@ -67,8 +63,8 @@ TEST_F(ManagerTest, ActivationLogsEachFailedStepAndRunsTheRest) {
   EXPECT_EQ(RTC::ACTIVE_STATE, state(m_manager->getComponent("Recorder1")));
   // Only the last entry connects: several ports, the 1.1 form, pull and a
   // missing port are refused.
-  EXPECT_EQ(1u, connections(m_manager, "Recorder0", "out"));
-  EXPECT_EQ(1u, connections(m_manager, "Recorder3", "in"));
+  EXPECT_EQ(1u, connectionCount(RTC::PortService_var(port(m_manager->getComponent("Recorder0"), "out"))));
+  EXPECT_EQ(1u, connectionCount(RTC::PortService_var(port(m_manager->getComponent("Recorder3"), "in"))));
   EXPECT_EQ(5, occurrences(log, "manager.components.preconnect:")) << log;
   EXPECT_NE(std::string::npos, log.find("several ports")) << log;
   EXPECT_NE(std::string::npos, log.find("1.1")) << log;
