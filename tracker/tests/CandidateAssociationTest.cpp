@@ -95,27 +95,21 @@ TEST(TrackStart, OnlyStrictlyInsideTheStartZone) {
   EXPECT_EQ(2801.0, p.track(1).particle_x[0]);
 }
 
-TEST(TrackStart, FreeSlotsFillLowestFirst) {
+TEST(TrackStart, FreeSlotsFillLowestFirstAndWhenAllAreBusyTheCandidateIsDropped) {
   TrackerProbe& p = newTrackerProbe();
   for (int slot : {1, 3, 5, 6}) p.occupy(slot, kFar, kFar);
   p.setCandidate(1, 3000.0, 300.0);
   p.setCandidate(2, 3000.0, -300.0);
+  p.setCandidate(3, 3000.0, 900.0);  // no slot left
   p.associateCandidates(&p.track(0));
   EXPECT_EQ(3, p.track(2).track_id);
   EXPECT_EQ(300.0, p.track(2).particle_x[99]);
   EXPECT_EQ(7, p.track(4).track_id);
   EXPECT_EQ(-300.0, p.track(4).particle_x[99]);
-}
-
-TEST(TrackStart, DroppedWhileAllSlotsAreBusyThenTakesTheReleasedSlot) {
-  TrackerProbe& p = newTrackerProbe();
-  for (int slot = 1; slot <= 6; ++slot) p.occupy(slot, kFar, kFar);
-  p.setCandidate(1, 3000.0, 300.0);
-  p.associateCandidates(&p.track(0));
-  for (int slot = 1; slot <= 6; ++slot) EXPECT_EQ(kSlotPrimes[slot - 1], p.track(slot).track_id);
+  for (int slot : {1, 3, 5, 6}) EXPECT_EQ(kFar, p.track(slot).est_y[1]);
   p.track(3).stale_count = 10;
   p.releaseStaleTracks();
-  p.associateCandidates(&p.track(0));
+  p.associateCandidates(&p.track(0));  // the bound tracks keep theirs
   EXPECT_EQ(5, p.track(3).track_id);
   EXPECT_EQ(3001.0, p.track(3).est_y[1]);
 
