@@ -15,26 +15,16 @@ TEST(CandidateMeasurement, MiddleStepStartsATrackOnTheCandidate) {
   EXPECT_NEAR(2961.904, t.meas_y[1], 0.001);
   EXPECT_NEAR(476.574, t.meas_x[1], 0.001);
   EXPECT_EQ(0.0, p.track(2).meas_x[1]);  // no segment: the origin
+  p.setSegment(3, 374, 394, 3000.0);  // straight ahead (middle step 384): no candidate
 
   p.associateCandidates(&p.track(0));
   EXPECT_EQ(2, t.track_id);
-  EXPECT_EQ(1, p.track(2).track_id);
+  for (int slot = 2; slot <= 3; ++slot) EXPECT_EQ(1, p.track(slot).track_id);
   EXPECT_EQ(t.meas_y[1], t.particle_y[0]);
   EXPECT_EQ(t.meas_x[1], t.particle_x[99]);
   EXPECT_EQ(t.meas_y[1] + 1.0, t.est_y[1]);
   EXPECT_EQ(t.meas_x[1] + 1.0, t.est_x[1]);
   EXPECT_EQ(t.meas_y[1], t.path_y[1]);
-}
-
-TEST(CandidateMeasurement, StraightAheadNeitherBindsNorStarts) {
-  TrackerProbe& p = newTrackerProbe();
-  p.occupy(2, 3010.0, 5.0);
-  p.setSegment(1, 374, 394, 3000.0);  // middle step 384
-  p.measureCandidates(&p.track(0));
-  EXPECT_EQ(0.0, p.track(1).meas_x[1]);
-  p.associateCandidates(&p.track(0));
-  EXPECT_EQ(1, p.track(1).track_id);
-  EXPECT_EQ(0, p.m_assocPair[2][1]);
 }
 
 TEST(CandidateAssociation, NearestTrackTakesTheCandidate) {

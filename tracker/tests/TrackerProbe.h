@@ -1,7 +1,5 @@
-// A Strolvex with the default configuration and a fresh tracking state
-// whose tracker operations, state and clock the tests reach directly. Made
-// by newTrackerProbe(), in the test program's manager, and deleted when the
-// test ends.
+// A Strolvex with the default configuration and a fresh tracking state whose
+// tracker steps, state and clock the tests reach; deleted when the test ends.
 #ifndef STROLVEX_TRACKER_TESTS_TRACKERPROBE_H
 #define STROLVEX_TRACKER_TESTS_TRACKERPROBE_H
 
@@ -26,7 +24,6 @@ class TrackerProbe : public Strolvex {
   using Strolvex::predictParticles;
   using Strolvex::releaseStaleTracks;
   using Strolvex::resampleParticles;
-  using Strolvex::trackerStep;
   using Strolvex::updateAgeing;
   using Strolvex::updateMotion;
   using Strolvex::weighParticles;
@@ -48,12 +45,10 @@ class TrackerProbe : public Strolvex {
     m_tracks[slot].est_y[1] = m_tracks[slot].path_y[1] = y;
     m_tracks[slot].est_x[1] = m_tracks[slot].path_x[1] = x;
   }
-  // The newest measurement of candidate slot, as measureCandidates leaves it.
   void setCandidate(int slot, double y, double x) {
     m_tracks[slot].meas_y[1] = y;
     m_tracks[slot].meas_x[1] = x;
   }
-  // Gives candidate slot a segment from first to last at a constant range.
   void setSegment(int slot, int32_t first, int32_t last, double range) {
     m_segSteps[slot].first_step = first;
     m_segSteps[slot].last_step = last;
