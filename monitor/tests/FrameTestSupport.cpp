@@ -28,8 +28,7 @@ std::unique_ptr<TrackRecord[]> freeTracks() {
   return tracks;
 }
 
-MonitorFrame frameOf(const ScanWork& scan, int trackCount,
-                     const TrackRecord* tracks) {
+MonitorFrame frameOf(const ScanWork& scan, int trackCount, const TrackRecord* tracks) {
   std::unique_ptr<MonitorSnapshot> snapshot = zeroSnapshot();
   takeScanSnapshot(*snapshot, scan, trackCount);
   if (tracks != nullptr) takeTrackSnapshot(*snapshot, tracks);
@@ -47,8 +46,8 @@ MonitorFrame snapshotOneCycle() {
   return frameOf(*scan, 6, tracks.get());
 }
 
-int countPixels(const MonitorFrame& frame, uint32_t colour, int left, int top,
-                int width, int height) {
+int countPixels(const MonitorFrame& frame, uint32_t colour, int left, int top, int width,
+                int height) {
   int count = 0;
   for (int y = top; y < top + height; ++y) {
     for (int x = left; x < left + width; ++x) {

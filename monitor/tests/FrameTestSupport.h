@@ -23,15 +23,14 @@ std::unique_ptr<ScanWork> defaultScan(double range);
 // Free track slots, as the tracker leaves them.
 std::unique_ptr<TrackRecord[]> freeTracks();
 // The frame of one processed scan; tracks may be null.
-MonitorFrame frameOf(const ScanWork& scan, int trackCount,
-                     const TrackRecord* tracks);
+MonitorFrame frameOf(const ScanWork& scan, int trackCount, const TrackRecord* tracks);
 
 // Hands the monitor one processed scan (six tracks counted, a foreground ray,
 // a track circle) as the cycle does, frees the blocks as deactivation would,
 // and returns the frame the monitor should show.
 MonitorFrame snapshotOneCycle();
 
-int countPixels(const MonitorFrame& frame, uint32_t colour, int left = 0,
-                int top = 0, int width = kFrameSize, int height = kFrameSize);
+int countPixels(const MonitorFrame& frame, uint32_t colour, int left = 0, int top = 0,
+                int width = kFrameSize, int height = kFrameSize);
 
 #endif

@@ -19,10 +19,12 @@ TEST(MonitorFrame, BeforeTheFirstScanShowsOnlyTheTwoAxes) {
 // One pixel per step along the longer axis, from the origin up to but not
 // including the truncated end point (for step 384 the pixel on the axis).
 TEST(MonitorFrame, RaysOfSteps384And512And256EndWhereTheirStepsPoint) {
-  struct Ray { int step, midX, midY, lastX, lastY, endX, endY, pixels; };
-  for (const Ray& ray : {Ray{384, 250, 250, 250, 201, 250, 200, 100},
-                         Ray{512, 285, 265, 319, 230, 320, 229, 71},
-                         Ray{256, 215, 265, 180, 230, 179, 229, 71}}) {
+  struct Ray {
+    int step, midX, midY, lastX, lastY, endX, endY, pixels;
+  };
+  for (const Ray& ray :
+       {Ray{384, 250, 250, 250, 201, 250, 200, 100}, Ray{512, 285, 265, 319, 230, 320, 229, 71},
+        Ray{256, 215, 265, 180, 230, 179, 229, 71}}) {
     std::unique_ptr<ScanWork> scan = defaultScan(1800.0);
     scan->lrfdata_min = ray.step;  // that ray alone
     scan->lrfdata_max = ray.step + 1;
@@ -86,28 +88,6 @@ TEST(MonitorFrame, ParticlesAreYellowAndCirclesMarkNonZeroEstimatesBelow4000) {
             countPixels(frame, kRedPixel, 222 - 22, 188 - 22, 44, 44));
   EXPECT_EQ(kRedPixel, frame.pixel(222 - 20, 188));
   EXPECT_EQ(kWhitePixel, frame.pixel(222 + 10, 188 - 10));  // the white fill
-}
-
-// Each label is black text on a white cell whose top-left corner is 8 pixels
-// up and left of its circle's centre.
-TEST(MonitorFrame, TenSlotsGetTheLabels01To10) {
-  std::unique_ptr<TrackRecord[]> tracks = freeTracks();
-  for (int i = 1; i <= 10; ++i) {
-    tracks[i].est_x[1] = -3600.0 + 650.0 * i;  // centres 36 pixels apart
-    tracks[i].est_y[1] = 1800.0;               // row 200
-  }
-  const MonitorFrame frame = frameOf(*defaultScan(0.0), 10, tracks.get());
-  int textPixels[11] = {};
-  for (int i = 1; i <= 10; ++i) {
-    const int cx = static_cast<int>(250.0 + (-3600.0 + 650.0 * i) / 18.0);
-    EXPECT_EQ(kWhitePixel, frame.pixel(cx - 8, 192)) << i;
-    textPixels[i] = countPixels(frame, kBlackPixel, cx - 8, 192, 16, 16);
-    EXPECT_GT(textPixels[i], 10) << i;
-    EXPECT_EQ(0, countPixels(frame, kBlackPixel, cx - 14, 186, 28, 4)) << i;
-  }
-  // "01" and "10" are the same glyphs in another order; "08" is not.
-  EXPECT_EQ(textPixels[1], textPixels[10]);
-  EXPECT_NE(textPixels[1], textPixels[8]);
 }
 
 // Far-off or undefined values, and a zero step count (every angle

@@ -1,7 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -32,9 +31,9 @@ std::string textProperty(Display* display, Window window, const char* name) {
   unsigned long count = 0, remaining = 0;
   unsigned char* data = nullptr;
   std::string text;
-  if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0,
-                         64, False, AnyPropertyType, &type, &format, &count,
-                         &remaining, &data) == Success && data != nullptr) {
+  if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 64, False,
+                         AnyPropertyType, &type, &format, &count, &remaining, &data) == Success &&
+      data != nullptr) {
     text.assign(reinterpret_cast<char*>(data), count);
     XFree(data);
   }
@@ -46,8 +45,7 @@ Window monitorWindow(Display* display) {
   Window root = 0, parent = 0, found = 0;
   Window* children = nullptr;
   unsigned int count = 0;
-  XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children,
-             &count);
+  XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
   for (unsigned int i = 0; i < count; ++i) {
     if (textProperty(display, children[i], "WM_NAME") == "Strolvex" &&
         textProperty(display, children[i], "_NET_WM_NAME") == "Strolvex") {
@@ -59,8 +57,7 @@ Window monitorWindow(Display* display) {
 }
 
 bool windowShows(Display* display, Window window, const MonitorFrame& frame) {
-  XImage* image = XGetImage(display, window, 0, 0, kFrameSize, kFrameSize,
-                            AllPlanes, ZPixmap);
+  XImage* image = XGetImage(display, window, 0, 0, kFrameSize, kFrameSize, AllPlanes, ZPixmap);
   bool same = image != nullptr;
   for (int y = 0; y < kFrameSize && same; ++y) {
     for (int x = 0; x < kFrameSize && same; ++x) {
@@ -78,8 +75,7 @@ void requestClose(Display* display, Window window) {
   event.xclient.window = window;
   event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
   event.xclient.format = 32;
-  event.xclient.data.l[0] =
-      static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
   XSendEvent(display, window, False, NoEventMask, &event);
 }
 
