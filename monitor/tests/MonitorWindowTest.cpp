@@ -1,6 +1,7 @@
+#include <gtest/gtest.h>
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
