@@ -69,7 +69,7 @@ TEST(Scene, FirstScansShowTheRoomThenAPersonHidesItWithTheirNearSide) {
   EXPECT_GT(ranges[383 - covered], 3800.0);
 }
 
-TEST(Scene, SeedFixesEveryScanAndNoiseLeavesTheCrowdAlone) {
+TEST(Scene, SeedFixesEveryScan) {
   SceneSettings settings;
   settings.crowd.seed = 7;
   const auto first = scansOf(settings, 200);
@@ -78,16 +78,4 @@ TEST(Scene, SeedFixesEveryScanAndNoiseLeavesTheCrowdAlone) {
   otherSeed.crowd.seed = 8;
   EXPECT_NE(first, scansOf(otherSeed, 200));
 
-  // Without noise the same people stand in the same places: each reading
-  // differs from the noisy one by at most the noise (plus rounding).
-  SceneSettings noiseless = settings;
-  noiseless.noiseMm = 0.0;
-  const auto clean = scansOf(noiseless, 200);
-  int differing = 0;
-  for (std::size_t cycle = 0; cycle < clean.size(); ++cycle)
-    for (std::size_t step = 0; step < clean[cycle].size(); ++step) {
-      ASSERT_LE(std::fabs(first[cycle][step] - clean[cycle][step]), settings.noiseMm + 1.0);
-      differing += first[cycle][step] != clean[cycle][step];
-    }
-  EXPECT_GT(differing, 0);
 }
