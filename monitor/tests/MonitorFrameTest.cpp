@@ -67,7 +67,9 @@ TEST(MonitorFrame, ParticlesAreYellowAndCirclesMarkNonZeroEstimatesBelow4000) {
   EXPECT_EQ(3, countPixels(frame, kYellowPixel));
   EXPECT_GT(countPixels(frame, kRedPixel), 4 * 100);
   EXPECT_EQ(countPixels(frame, kRedPixel), countPixels(frame, kRedPixel, 222 - 22, 188 - 22, 44, 44));
-  EXPECT_EQ(kWhitePixel, frame.pixel(222 + 10, 188 - 10));  // the label's white fill
+  EXPECT_EQ(kWhitePixel, frame.pixel(222 + 10, 188 - 10));  // the white fill
+  // The label "02": black text on a cell 8 pixels up and left of the centre.
+  EXPECT_GT(countPixels(frame, kBlackPixel, 222 - 8, 188 - 8, 16, 16), 10);
 }
 
 // Far-off or undefined values, and a zero step count (every angle
