@@ -77,6 +77,7 @@ TEST(TrackStart, InsideTheZoneIntoTheLowestFreeSlot) {
   EXPECT_EQ(7, p.track(4).track_id);
   EXPECT_EQ(1681.0, p.track(4).particle_y[0]);
   for (int slot : {1, 3, 5, 6}) EXPECT_EQ(kFar, p.track(slot).est_y[1]);
+  EXPECT_EQ(kEmptyValue, p.track(7).est_y[1]) << "a slot beyond those in use";
   p.track(3).stale_count = 10;  // a slot set free takes what is left; the bound tracks keep theirs
   p.releaseStaleTracks();
   p.associateCandidates(&p.track(0));

@@ -45,7 +45,7 @@ TEST(Prediction, RandomWalkAmplitudes) {
     TrackerProbe& p = newTrackerProbe();
     TrackRecord& t = p.track(1);
     t.track_id = 2;
-    p.m_assocPair[1][4] = c.bound ? 1 : 0;
+    p.m_assocPair[1][6] = c.bound ? 1 : 0;  // the last candidate in use
     t.speed_hist[1] = c.newest;
     t.speed_hist[2] = c.previous;
     t.est_range[1] = c.estRange;
