@@ -84,6 +84,12 @@ TEST(TrackStart, InsideTheZoneIntoTheLowestFreeSlot) {
   EXPECT_EQ(5, p.track(3).track_id);
   EXPECT_EQ(3001.0, p.track(3).est_y[1]);
 
+  TrackerProbe& single = newTrackerProbe();  // a single slot in use still takes a candidate
+  single.m_Human_NUM = 1;
+  single.setCandidate(1, 3000.0, 300.0);
+  single.associateCandidates(&single.track(0));
+  EXPECT_EQ(2, single.track(1).track_id);
+
   // The busy set of all ten slots needs more than 32 bits.
   int32_t all[kSlotTableSize] = {0, 2, 3, 5, 7, 11, 13, 17, 19, 23, 29};
   EXPECT_EQ(0, p.findFreeSlot(all, 0));

@@ -21,7 +21,8 @@ class TrackerProbe : public Strolvex {
   using Strolvex::weighParticles; using Strolvex::estimatePosition; using Strolvex::updateMotion;
   using Strolvex::updateAgeing; using Strolvex::releaseStaleTracks; using Strolvex::initTrackingState;
   using Strolvex::m_assocPair; using Strolvex::m_candMidStep; using Strolvex::m_scanWork; using Strolvex::m_segSteps;
-  using Strolvex::m_Count_mode; using Strolvex::m_countIn; using Strolvex::m_countOut; using Strolvex::m_countPresent;
+  using Strolvex::m_Human_NUM; using Strolvex::m_Count_mode;
+  using Strolvex::m_countIn; using Strolvex::m_countOut; using Strolvex::m_countPresent;
 
   TrackRecord& track(int slot) { return m_tracks[slot]; }
   // Makes slot a busy track estimated (and last measured) at (y, x).
