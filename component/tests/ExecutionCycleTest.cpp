@@ -9,20 +9,23 @@ namespace {
 using ExecutionCycle = StrolvexTest;
 using Ints = std::vector<int32_t>;
 
-TEST_F(ExecutionCycle, EachScanPublishesHumanNumFreeSlotsAndTheCountsAtTheScansTime) {
-  ports->scan.tm = {17, 250};
-  ports->sendScan(uniformScan(3000.0));
-  tick();
+TEST_F(ExecutionCycle, ScansWaitingArePublishedOnePerCycleOldestFirstInHumanNumSlotsWithTheirTime) {
+  for (unsigned sec = 1; sec <= 3; ++sec) {
+    ports->scan.tm = {sec, 250};
+    ports->sendScan(uniformScan(3000.0));
+  }
   const Ints free(6, 100000), zero(6, 0);
   const Ints expected[] = {free, free, zero, zero, {0, 0, 0}};
-  for (int output = PortProbe::kX; output <= PortProbe::kCount; ++output) {
-    EXPECT_EQ(ports->take(output), expected[output]) << output;
-    EXPECT_EQ(ports->received[output].tm.sec, 17u);
-    EXPECT_EQ(ports->received[output].tm.nsec, 250u);
+  for (unsigned sec = 1; sec <= 3; ++sec) {
+    tick();
+    for (int output = PortProbe::kX; output <= PortProbe::kCount; ++output) {
+      EXPECT_EQ(ports->take(output), expected[output]) << output;
+      EXPECT_EQ(ports->received[output].tm.sec, sec);
+      EXPECT_EQ(ports->received[output].tm.nsec, 250u);
+    }
   }
-  // A cycle without a new scan writes nothing.
   tick();
-  EXPECT_FALSE(ports->drain());
+  EXPECT_FALSE(ports->drain()) << "a cycle without a new scan writes nothing";
 
   setParameter("Human_NUM", "3");
   ports->sendScan(uniformScan(3000.0));
@@ -32,40 +35,13 @@ TEST_F(ExecutionCycle, EachScanPublishesHumanNumFreeSlotsAndTheCountsAtTheScansT
   }
 }
 
-TEST_F(ExecutionCycle, ScansWaitingInThePortAreTakenOnePerCycleOldestFirst) {
-  for (unsigned sec = 1; sec <= 3; ++sec) {
-    ports->scan.tm = {sec, 0};
-    ports->sendScan(uniformScan(3000.0));
-  }
-  for (unsigned sec = 1; sec <= 3; ++sec) {
-    tick();
-    ASSERT_EQ(ports->take(PortProbe::kCount).size(), 3u) << sec;
-    EXPECT_EQ(ports->received[PortProbe::kCount].tm.sec, sec);
-    ports->drain();
-  }
-  tick();
-  EXPECT_FALSE(ports->drain());
-}
-
-TEST_F(ExecutionCycle, ReactivationForgetsTheBackgroundAndTheCounts) {
-  ports->sendScan(uniformScan(3000.0));
-  tick();
-  probe->m_countIn = 5;
-  ASSERT_EQ(deactivate(), RTC::INACTIVE_STATE);
-  ASSERT_EQ(activate(), RTC::ACTIVE_STATE);
-  ports->drain();
-
-  // Nearer than the old background: foreground only if it had survived.
-  ports->sendScan(uniformScan(1500.0));
-  tick();
-  EXPECT_EQ(probe->m_scanWork->background[300], 1500.0);
-  EXPECT_EQ(probe->m_scanWork->foreground[300], 0);
-  EXPECT_EQ(ports->take(PortProbe::kCount), (Ints{0, 0, 0}));
-}
-
 TEST_F(ExecutionCycle, FailedAllocationRefusesActivationAndRunsNoCycle) {
   for (int failing = 1; failing <= 3; ++failing) {
     SCOPED_TRACE(failing);
+    ports->sendScan(uniformScan(3000.0));
+    tick();
+    ports->drain();
+    probe->m_countIn = 5;
     ASSERT_EQ(deactivate(), RTC::INACTIVE_STATE);
     probe->allocationsSeen = 0;
     probe->failingAllocation = failing;
@@ -79,13 +55,17 @@ TEST_F(ExecutionCycle, FailedAllocationRefusesActivationAndRunsNoCycle) {
     EXPECT_EQ(probe->onExecute(0), RTC::RTC_OK);  // even when called directly
     EXPECT_FALSE(ports->drain());
 
-    // Recovers once memory can be had again.
+    // Recovers once memory can be had again, with a new background (nearer
+    // than the old one: foreground had it survived) and no counts.
     probe->failingAllocation = 0;
-    ASSERT_EQ(reset(), RTC::INACTIVE_STATE);
+    ASSERT_EQ(testrt::reset(probe), RTC::INACTIVE_STATE);
     ASSERT_EQ(activate(), RTC::ACTIVE_STATE);
-    ports->sendScan(uniformScan(3000.0));
+    ports->sendScan(uniformScan(1500.0));
     tick();
-    EXPECT_TRUE(ports->drain());
+    EXPECT_EQ(probe->m_scanWork->background[300], 1500.0);
+    EXPECT_EQ(probe->m_scanWork->foreground[300], 0);
+    EXPECT_EQ(ports->take(PortProbe::kCount), (Ints{0, 0, 0}));
+    ports->drain();
   }
 }
 

@@ -4,19 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
-#include <functional>
 #include <thread>
 
-#include "component/tests/BusyScene.h"
 #include "component/tests/ComponentHarness.h"
 
 namespace {
 
-bool eventually(const std::function<bool()>& done) {
-  for (int i = 0; i < 5000 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  return done();
-}
+using testrt::eventually;
 
 TEST(PeriodicCycle, ScansParametersAndTransitionsFromOtherThreadsWhileTheContextRuns) {
   registerStrolvexProbe();

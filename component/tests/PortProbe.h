@@ -15,8 +15,7 @@
 #include <vector>
 
 // Strolvex's out-ports, in the order of PortProbe::Output.
-const char* const kStrolvexOutputs[5] = {"human_dataX", "human_dataY", "human_dataV",
-                                         "human_dataT", "count_data"};
+const char* const kStrolvexOutputs[5] = {"human_dataX", "human_dataY", "human_dataV", "human_dataT", "count_data"};
 
 // Its in-ports bear the names of the out-ports they listen to.
 struct PortProbe : RTC::DataFlowComponentBase {
@@ -40,15 +39,12 @@ struct PortProbe : RTC::DataFlowComponentBase {
     scanOut.write();
   }
   // The values of the oldest unread sample (left in received[output]); none
-  // when nothing arrived.
+  // when nothing arrived (an empty port would read back its last sample).
   std::vector<int32_t> take(int output) {
     std::vector<int32_t> values;
-    // An empty port reads back its last sample: ask first.
     if (!outputs[output].isNew()) return values;
     outputs[output].read();
-    for (CORBA::ULong k = 0; k < received[output].data.length(); ++k) {
-      values.push_back(received[output].data[k]);
-    }
+    for (CORBA::ULong k = 0; k < received[output].data.length(); ++k) values.push_back(received[output].data[k]);
     return values;
   }
   // Reads every unread output sample; true when there was one.

@@ -32,22 +32,11 @@ class StrolvexProbe : public Strolvex {
   using Strolvex::m_countPresent;
   using Strolvex::m_tracks;
   using Strolvex::m_range_data;
-  using Strolvex::m_range_dataIn;
-  using Strolvex::m_human_dataXOut;
-  using Strolvex::m_count_dataOut;
 
   using Strolvex::m_Human_NUM;
-  using Strolvex::m_Environmental_maxdata;
   using Strolvex::m_LRFdata_min;
   using Strolvex::m_LRFdata_max;
-  using Strolvex::m_LRFdata_mid;
   using Strolvex::m_LRFdata_theta;
-  using Strolvex::m_LRF_Total_steps;
-  using Strolvex::m_Human_width;
-  using Strolvex::m_Count_mode;
-  using Strolvex::m_Human_setdistance;
-  using Strolvex::m_StrolvexData;
-  using Strolvex::m_Count_area_distance;
 
   // Puts a scan where a port read would.
   void loadScan(const std::vector<double>& ranges) {

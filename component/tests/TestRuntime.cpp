@@ -6,9 +6,11 @@
 #include <rtm/ExtTrigExecutionContext.h>
 #include <rtm/NVUtil.h>
 
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <thread>
 #include <unistd.h>
 
 #include "launcher/ManagerStop.h"
@@ -17,38 +19,12 @@ namespace testrt {
 
 namespace {
 
-std::string logPath() {
-  static const std::string path =
-      ::testing::TempDir() + "strolvex-test-" + std::to_string(getpid()) + ".log";
+const std::string& logPath() {
+  static const std::string path = ::testing::TempDir() + "strolvex-test-" + std::to_string(getpid()) + ".log";
   return path;
 }
 
 RTC::Manager* g_manager = nullptr;
-
-RTC::Manager* startManager() {
-  // The manager keeps pointers into its command line.
-  static std::vector<std::string> args{
-      "test",
-      "-o", "exec_cxt.periodic.type:SynchExtTriggerEC",
-      // A tick sleeps out what is left of the period, and a transition
-      // waited for polls at this rate.
-      "-o", "exec_cxt.periodic.rate:1000000",
-      "-o", "exec_cxt.sync_transition:NO",
-      "-o", "naming.enable:NO",
-      "-o", "manager.shutdown_on_nortcs:NO",
-      "-o", "manager.shutdown_auto:NO",
-      "-o", "logger.file_name:" + logPath()};
-  for (const std::string& option : managerOptions()) args.push_back(option);
-  static std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(&arg[0]);
-  argv.push_back(nullptr);
-  std::remove(logPath().c_str());
-  RTC::Manager* started = RTC::Manager::init(static_cast<int>(args.size()), argv.data());
-  started->activateManager();
-  started->runManager(true);
-  return started;
-}
-
 std::vector<RTC::RTObject_impl*> g_testComponents;
 
 class DestroyAtTestEnd : public ::testing::EmptyTestEventListener {
@@ -58,17 +34,11 @@ class DestroyAtTestEnd : public ::testing::EmptyTestEventListener {
   }
 };
 
-RTC::ExecutionContext_ptr contextOf(RTC::RTObject_impl* comp) { return comp->get_context(0); }
-
-RTC::PortService_ptr findPort(RTC::RTObject_impl* comp, const std::string& port) {
-  const std::string wanted = std::string(comp->getInstanceName()) + "." + port;
-  RTC::PortServiceList_var ports = comp->get_ports();
-  for (CORBA::ULong i = 0; i < ports->length(); ++i) {
-    RTC::PortProfile_var profile = ports[i]->get_port_profile();
-    if (wanted == profile->name.in()) return RTC::PortService::_duplicate(ports[i]);
-  }
-  return RTC::PortService::_nil();
-}
+// Every series keeps a component's configuration in its protected
+// m_configsets; only 1.2 and later also hand it out (getConfigService).
+struct ConfigurationOf : RTC::RTObject_impl {
+  static RTC::ConfigAdmin& of(RTC::RTObject_impl* comp) { return comp->*(&ConfigurationOf::m_configsets); }
+};
 
 }  // namespace
 
@@ -78,19 +48,26 @@ std::vector<std::string>& managerOptions() {
 }
 
 RTC::Manager& manager() {
-  if (g_manager == nullptr) g_manager = startManager();
+  if (g_manager != nullptr) return *g_manager;
+  // The manager keeps pointers into its command line. A tick sleeps out
+  // what is left of the period, and a transition waited for polls at that
+  // rate: hence the high one.
+  static std::vector<std::string> args{"test", "-o", "exec_cxt.periodic.type:SynchExtTriggerEC",
+                                       "-o", "exec_cxt.periodic.rate:1000000", "-o", "exec_cxt.sync_transition:NO",
+                                       "-o", "naming.enable:NO", "-o", "manager.shutdown_on_nortcs:NO",
+                                       "-o", "manager.shutdown_auto:NO", "-o", "logger.file_name:" + logPath()};
+  args.insert(args.end(), managerOptions().begin(), managerOptions().end());
+  static std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(&arg[0]);
+  argv.push_back(nullptr);
+  std::remove(logPath().c_str());
+  g_manager = RTC::Manager::init(static_cast<int>(args.size()), argv.data());
+  g_manager->activateManager();
+  g_manager->runManager(true);
   return *g_manager;
 }
 
-RTC::RTObject_impl* create(const std::string& args) {
-  return manager().createComponent(args.c_str());
-}
-
-void destroyAtTestEnd(RTC::RTObject_impl* comp) { g_testComponents.push_back(comp); }
-
-void prepareTests() {
-  ::testing::UnitTest::GetInstance()->listeners().Append(new DestroyAtTestEnd);
-}
+RTC::RTObject_impl* create(const std::string& args) { return manager().createComponent(args.c_str()); }
 
 void destroy(RTC::RTObject_impl* comp) {
   if (comp == nullptr) return;
@@ -99,77 +76,69 @@ void destroy(RTC::RTObject_impl* comp) {
   manager().cleanupComponents();
 }
 
-bool connect(RTC::RTObject_impl* comp, const std::string& outPort, RTC::RTObject_impl* other,
-             const std::string& inPort) {
-  RTC::PortService_var out = findPort(comp, outPort);
-  RTC::PortService_var in = findPort(other, inPort);
-  if (CORBA::is_nil(out) || CORBA::is_nil(in)) return false;
+void destroyAtTestEnd(RTC::RTObject_impl* comp) { g_testComponents.push_back(comp); }
+
+RTC::PortService_ptr port(RTC::RTObject_impl* comp, const std::string& name) {
+  const std::string wanted = std::string(comp->getInstanceName()) + "." + name;
+  RTC::PortServiceList_var ports = comp->get_ports();
+  for (CORBA::ULong i = 0; i < ports->length(); ++i) {
+    if (wanted == RTC::PortProfile_var(ports[i]->get_port_profile())->name.in())
+      return RTC::PortService::_duplicate(ports[i]);
+  }
+  return RTC::PortService::_nil();
+}
+
+RTC::ReturnCode_t connect(RTC::PortService_ptr first, RTC::PortService_ptr second, const Settings& dataport,
+                          std::string* id) {
   RTC::ConnectorProfile profile;
-  profile.name = CORBA::string_dup((outPort + "_" + inPort).c_str());
+  profile.name = CORBA::string_dup("test");
   profile.connector_id = CORBA::string_dup("");
   profile.ports.length(2);
-  profile.ports[0] = RTC::PortService::_duplicate(out);
-  profile.ports[1] = RTC::PortService::_duplicate(in);
-  CORBA_SeqUtil::push_back(profile.properties,
-                           NVUtil::newNV("dataport.interface_type", "corba_cdr"));
-  CORBA_SeqUtil::push_back(profile.properties, NVUtil::newNV("dataport.dataflow_type", "push"));
-  CORBA_SeqUtil::push_back(profile.properties,
-                           NVUtil::newNV("dataport.subscription_type", "flush"));
-  return out->connect(profile) == RTC::RTC_OK;
+  profile.ports[0] = RTC::PortService::_duplicate(first);
+  profile.ports[1] = RTC::PortService::_duplicate(second);
+  for (const auto& setting : dataport) {
+    const std::string name = "dataport." + setting.first;
+    CORBA_SeqUtil::push_back(profile.properties, NVUtil::newNV(name.c_str(), setting.second.c_str()));
+  }
+  const RTC::ReturnCode_t code = first->connect(profile);
+  if (id != nullptr) *id = profile.connector_id.in();
+  return code;
+}
+
+bool connect(RTC::RTObject_impl* comp, const std::string& outPort, RTC::RTObject_impl* other,
+             const std::string& inPort) {
+  RTC::PortService_var out = port(comp, outPort);
+  RTC::PortService_var in = port(other, inPort);
+  const Settings settings = {
+      {"interface_type", "corba_cdr"}, {"dataflow_type", "push"}, {"subscription_type", "flush"}};
+  return !CORBA::is_nil(out) && !CORBA::is_nil(in) && connect(out, in, settings) == RTC::RTC_OK;
 }
 
 void tick(RTC::RTObject_impl* comp) {
-  RTC::ExecutionContext_var context = contextOf(comp);
   OpenRTM::ExtTrigExecutionContextService_var trigger =
-      OpenRTM::ExtTrigExecutionContextService::_narrow(context);
+      OpenRTM::ExtTrigExecutionContextService::_narrow(RTC::ExecutionContext_var(comp->get_context(0)));
   ASSERT_FALSE(CORBA::is_nil(trigger)) << comp->getInstanceName() << " has no ticked context";
   trigger->tick();
 }
 
 RTC::LifeCycleState state(RTC::RTObject_impl* comp) {
-  RTC::ExecutionContext_var context = contextOf(comp);
-  return context->get_component_state(comp->getObjRef());
+  return RTC::ExecutionContext_var(comp->get_context(0))->get_component_state(comp->getObjRef());
 }
-
-RTC::LifeCycleState activate(RTC::RTObject_impl* comp) {
-  RTC::ExecutionContext_var context = contextOf(comp);
-  context->activate_component(comp->getObjRef());
-  tick(comp);
-  return state(comp);
-}
-
-RTC::LifeCycleState deactivate(RTC::RTObject_impl* comp) {
-  RTC::ExecutionContext_var context = contextOf(comp);
-  context->deactivate_component(comp->getObjRef());
-  tick(comp);
-  return state(comp);
-}
-
-RTC::LifeCycleState reset(RTC::RTObject_impl* comp) {
-  RTC::ExecutionContext_var context = contextOf(comp);
-  context->reset_component(comp->getObjRef());
-  tick(comp);
-  return state(comp);
-}
-
-namespace {
-
-// Every series keeps a component's configuration in its protected
-// m_configsets; only 1.2 and later also hand it out (getConfigService).
-struct ConfigurationOf : RTC::RTObject_impl {
-  static RTC::ConfigAdmin& of(RTC::RTObject_impl* comp) {
-    return comp->*(&ConfigurationOf::m_configsets);
+// Requests a transition of comp's context and ticks once.
+#define TRANSITION(request) \
+  RTC::LifeCycleState request(RTC::RTObject_impl* comp) { \
+    RTC::ExecutionContext_var(comp->get_context(0))->request##_component(comp->getObjRef()); \
+    tick(comp); \
+    return state(comp); \
   }
-};
-
-}  // namespace
+TRANSITION(activate) TRANSITION(deactivate) TRANSITION(reset)
+#undef TRANSITION
 
 void setParameter(RTC::RTObject_impl* comp, const std::string& name, const std::string& value) {
   coil::Properties set("default");
   set.setProperty(name, value);
-  RTC::ConfigAdmin& configuration = ConfigurationOf::of(comp);
-  configuration.setConfigurationSetValues(set);
-  configuration.activateConfigurationSet("default");
+  ConfigurationOf::of(comp).setConfigurationSetValues(set);
+  ConfigurationOf::of(comp).activateConfigurationSet("default");
 }
 
 LogTail::LogTail() : m_start(0) {
@@ -191,6 +160,13 @@ int occurrences(const std::string& text, const std::string& part) {
   for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
   return n;
 }
+
+bool eventually(const std::function<bool()>& done) {
+  for (int i = 0; i < 5000 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return done();
+}
+
+void prepareTests() { ::testing::UnitTest::GetInstance()->listeners().Append(new DestroyAtTestEnd); }
 
 void stopManager() {
   if (g_manager == nullptr) return;

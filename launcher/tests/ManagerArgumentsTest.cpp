@@ -14,13 +14,6 @@
 
 namespace {
 
-std::vector<std::string> managerCommandLine(ManagerArguments& arguments) {
-  std::vector<std::string> line;
-  for (char* arg : arguments.managerArgv("prog"))
-    if (arg != nullptr) line.push_back(arg);
-  return line;
-}
-
 TEST(ManagerArguments, TheLastOptionBeatsTheFileAndOursBeatTheUsers) {
   const std::string file = ::testing::TempDir() + "arguments-" + std::to_string(getpid()) + ".conf";
   std::ofstream(file) << "# comment\na.b: from file  # note\nc.d = file too\nlogger.file_name: x.log\n";
@@ -38,9 +31,11 @@ TEST(ManagerArguments, TheLastOptionBeatsTheFileAndOursBeatTheUsers) {
   arguments.setDefault("e.f", "ours");
   arguments.set("a.b", "forced");
   EXPECT_EQ(arguments.configured("a.b"), "forced");
-  EXPECT_EQ(managerCommandLine(arguments),
+  std::vector<std::string> line;
+  for (char* arg : arguments.managerArgv("prog")) line.push_back(arg != nullptr ? arg : "<end>");
+  EXPECT_EQ(line,
             (std::vector<std::string>{"prog", "-f", file, "-o", "a.b:first", "-o", "a.b: second ",
-                                      "-a", "-o", "e.f:ours", "-o", "a.b:forced"}));
+                                      "-a", "-o", "e.f:ours", "-o", "a.b:forced", "<end>"}));
   std::remove(file.c_str());
 }
 

@@ -1,116 +1,96 @@
-// What the tests share: a component that records its callbacks, a fresh
-// manager per test, wiring through connector profiles as with the real
-// middleware, and bounded waits.
+// What the runtime's tests share: a component that records its callbacks
+// and a fresh manager per test; ports, ticks and waits as every test
+// program has them (component/tests/TestRuntime.h).
 #ifndef MIDDLEWARE_TESTS_TESTSUPPORT_H
 #define MIDDLEWARE_TESTS_TESTSUPPORT_H
 
 #include <rtm/idl/BasicDataTypeSkel.h>
-#include <rtm/CORBA_SeqUtil.h>
 #include <rtm/DataFlowComponentBase.h>
-#include <rtm/ExtTrigExecutionContext.h>
 #include <rtm/InPort.h>
-#include <rtm/Manager.h>
 #include <rtm/NVUtil.h>
 #include <rtm/OutPort.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <fstream>
-#include <functional>
-#include <map>
 #include <mutex>
 #include <stdexcept>
-#include <string>
 #include <thread>
-#include <vector>
 
+#include "component/tests/TestRuntime.h"
+
+using testrt::Settings;
+using testrt::connect;
+using testrt::eventually;
+using testrt::occurrences;
+using testrt::port;
+using testrt::state;
+using testrt::tick;
 typedef std::vector<std::string> Events;
-typedef std::vector<std::pair<std::string, std::string>> Settings;
 
-// Events outlive the components that record them, as "<source>:<event>".
+// "<instance>:<callback>", kept after the components that record them.
 inline std::pair<std::mutex, Events>& eventStore() {
   static std::pair<std::mutex, Events> store;
   return store;
 }
-inline Events allEvents() {
+inline Events allEvents(bool clear = false) {
   std::lock_guard<std::mutex> lock(eventStore().first);
-  return eventStore().second;
+  Events events = eventStore().second;
+  if (clear) eventStore().second.clear();
+  return events;
 }
-inline void clearEvents() {
-  std::lock_guard<std::mutex> lock(eventStore().first);
-  eventStore().second.clear();
-}
-// Without the source's prefix, and without onExecute and onStateUpdate
-// unless cycles is set.
+// One instance's callbacks; the cycle's own only when cycles is set.
 inline Events eventsOf(const std::string& source, bool cycles = true) {
   Events result;
   for (const std::string& event : allEvents()) {
-    if (event.compare(0, source.size() + 1, source + ":") != 0) continue;
-    const std::string name = event.substr(source.size() + 1);
-    if (cycles || (name != "onExecute" && name != "onStateUpdate")) result.push_back(name);
+    const std::string name = event.substr(event.find(':') + 1);
+    if (event.compare(0, source.size() + 1, source + ":") == 0 &&
+        (cycles || (name != "onExecute" && name != "onStateUpdate")))
+      result.push_back(name);
   }
   return result;
 }
 inline long countOf(const Events& events, const std::string& event) {
   return std::count(events.begin(), events.end(), event);
 }
-inline int occurrences(const std::string& text, const std::string& part) {
-  int n = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-  return n;
-}
-
 #define RECORDED(callback) \
   RTC::ReturnCode_t callback(RTC::UniqueId) override { return record(#callback); }
 
 // The callback named by the property test.fail returns RTC_ERROR, the one
-// named by test.throw throws, the one named by test.slow takes 30 ms.
+// named by test.throw throws; test.slow=onActivated makes activation slow.
 class Recorder : public RTC::DataFlowComponentBase {
  public:
   explicit Recorder(RTC::Manager* manager) : DataFlowComponentBase(manager) {}
   ~Recorder() override { record("destroyed"); }
   RTC::ReturnCode_t onInitialize() override {
     bindParameter("count", m_count, "7");
-    bindParameter("label", m_label, "none");
     addInPort("in", m_inPort);
     addOutPort("out", m_outPort);
     return record("onInitialize");
   }
   RTC::ReturnCode_t onFinalize() override { return record("onFinalize"); }
-  RECORDED(onStartup) RECORDED(onShutdown) RECORDED(onDeactivated) RECORDED(onAborting) RECORDED(onError)
-  RECORDED(onReset) RECORDED(onStateUpdate)
-  // Writes first when test.write_at_activation is YES ("wrote" if taken).
-  RTC::ReturnCode_t onActivated(RTC::UniqueId) override {
-    m_countAtActivation = m_count;
-    if (getProperties().getProperty("test.write_at_activation") == "YES" && m_outPort.write()) record("wrote");
-    return record("onActivated");
-  }
-  RTC::ReturnCode_t onExecute(RTC::UniqueId) override {
-    if (m_beforeExecute) m_beforeExecute();
-    return record("onExecute");
-  }
-  std::thread::id threadOf(const std::string& callback) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_threads[callback];
-  }
+  RECORDED(onStartup) RECORDED(onShutdown) RECORDED(onActivated) RECORDED(onDeactivated) RECORDED(onAborting)
+  RECORDED(onError) RECORDED(onReset) RECORDED(onExecute) RECORDED(onStateUpdate)
 
-  int m_count = 0;  // bound as "count", "7" by default
-  std::string m_label;
-  int m_countAtActivation = -1;
+  int m_count = 0, m_countAtActivation = -1;
   std::function<void()> m_beforeExecute;  // set before activation
+  std::atomic<std::thread::id> m_executeThread{};
   RTC::TimedLong m_in, m_out;
   RTC::InPort<RTC::TimedLong> m_inPort{"in", m_in};
   RTC::OutPort<RTC::TimedLong> m_outPort{"out", m_out};
 
  private:
-  RTC::ReturnCode_t record(const char* callback) {
+  RTC::ReturnCode_t record(const std::string& callback) {
     const coil::Properties& props = getProperties();
-    if (props.getProperty("test.slow") == callback) std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    {
-      std::lock_guard<std::mutex> lock(m_mutex);
-      m_threads[callback] = std::this_thread::get_id();
+    if (callback == "onExecute") {
+      m_executeThread = std::this_thread::get_id();
+      if (m_beforeExecute) m_beforeExecute();
+    } else if (callback == "onActivated") {
+      if (props.getProperty("test.slow") == callback) std::this_thread::sleep_for(std::chrono::milliseconds(30));
+      m_countAtActivation = m_count;
     }
     {
       std::lock_guard<std::mutex> lock(eventStore().first);
@@ -119,18 +99,15 @@ class Recorder : public RTC::DataFlowComponentBase {
     if (props.getProperty("test.throw") == callback) throw std::runtime_error(callback);
     return props.getProperty("test.fail") == callback ? RTC::RTC_ERROR : RTC::RTC_OK;
   }
-  std::mutex m_mutex;
-  std::map<std::string, std::thread::id> m_threads;
 };
 
-// As "Recorder", category "Test", conf.default.count 5 in its profile.
-inline bool registerRecorder(RTC::Manager* manager) {
-  const char* profile[] = {"type_name", "Recorder", "category", "Test", "conf.default.count", "5", ""};
+// As type, category "Test", conf.default.count 5 in its profile.
+inline bool registerRecorder(RTC::Manager* manager, const char* type = "Recorder") {
+  const char* profile[] = {"type_name", type, "category", "Test", "conf.default.count", "5", ""};
   coil::Properties properties(profile);
   return manager->registerFactory(properties, RTC::Create<Recorder>, RTC::Delete<Recorder>);
 }
 
-// Manager::init with "test" followed by args.
 inline RTC::Manager* initManager(std::vector<std::string> args) {
   args.insert(args.begin(), "test");
   std::vector<char*> argv;
@@ -145,82 +122,23 @@ inline std::string writeScratchFile(const std::string& name, const std::string& 
   return path;
 }
 
-// Polls until done() holds; false after five seconds.
-inline bool eventually(const std::function<bool()>& done) {
-  for (int i = 0; i < 5000 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  return done();
-}
-
-// Polls for ms milliseconds; false as soon as held() does not hold.
-inline bool holdsFor(int ms, const std::function<bool()>& held) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  for (; std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(std::chrono::milliseconds(1))) {
-    if (!held()) return false;
-  }
-  return held();
-}
-
-// The port named "<instance>.<name>", found through get_ports(); nil if
-// none. Release it before the component goes: ports are its members.
-inline RTC::PortService_ptr portOf(RTC::RTObject_impl* comp, const std::string& name) {
-  const std::string wanted = std::string(comp->getInstanceName()) + "." + name;
-  RTC::PortServiceList_var ports = comp->get_ports();
-  for (CORBA::ULong i = 0; i < ports->length(); ++i) {
-    RTC::PortProfile_var profile = ports[i]->get_port_profile();
-    if (wanted == profile->name.in()) return RTC::PortService::_duplicate(ports[i]);
-  }
-  return RTC::PortService::_nil();
-}
-
-// Asks out to connect to in with "dataport.<key>" properties.
-inline RTC::ReturnCode_t connect(RTC::PortService_ptr out, RTC::PortService_ptr in,
-                                 const Settings& settings = {{"dataflow_type", "push"}}, std::string* id = nullptr) {
-  RTC::ConnectorProfile profile;
-  profile.name = CORBA::string_dup("test");
-  profile.connector_id = CORBA::string_dup("");
-  profile.ports.length(2);
-  profile.ports[0] = RTC::PortService::_duplicate(out);
-  profile.ports[1] = RTC::PortService::_duplicate(in);
-  for (const auto& setting : settings) {
-    CORBA_SeqUtil::push_back(profile.properties,
-                             NVUtil::newNV(("dataport." + setting.first).c_str(), setting.second.c_str()));
-  }
-  const RTC::ReturnCode_t code = out->connect(profile);
-  if (id != nullptr) *id = profile.connector_id.in();
-  return code;
-}
-
 inline CORBA::ULong connectionCount(RTC::PortService_ptr port) {
-  RTC::PortProfile_var profile = port->get_port_profile();
-  return profile->connector_profiles.length();
+  return RTC::PortProfile_var(port->get_port_profile())->connector_profiles.length();
 }
 
-// The calls of the component's own context, with its reference.
-inline RTC::ReturnCode_t activate(RTC::RTObject_impl* comp) {
-  return RTC::ExecutionContext_var(comp->get_context(0))->activate_component(comp->getObjRef());
-}
-inline RTC::ReturnCode_t deactivate(RTC::RTObject_impl* comp) {
-  return RTC::ExecutionContext_var(comp->get_context(0))->deactivate_component(comp->getObjRef());
-}
-inline RTC::ReturnCode_t reset(RTC::RTObject_impl* comp) {
-  return RTC::ExecutionContext_var(comp->get_context(0))->reset_component(comp->getObjRef());
-}
-inline RTC::LifeCycleState stateOf(RTC::RTObject_impl* comp) {
-  return RTC::ExecutionContext_var(comp->get_context(0))->get_component_state(comp->getObjRef());
-}
-inline void tick(RTC::RTObject_impl* comp) {
-  RTC::ExecutionContext_var context = comp->get_context(0);
-  OpenRTM::ExtTrigExecutionContextService_var trigger = OpenRTM::ExtTrigExecutionContextService::_narrow(context);
-  ASSERT_FALSE(CORBA::is_nil(trigger)) << comp->getInstanceName() << " has no triggered context";
-  trigger->tick();
-}
-
+// Requests made of the component's own context, which may not tick: their
+// answer, not the state reached (testrt's do that).
+inline RTC::ExecutionContext_ptr contextOf(RTC::RTObject_impl* comp) { return comp->get_context(0); }
+#define REQUEST(name) inline RTC::ReturnCode_t name(RTC::RTObject_impl* comp) { \
+    return RTC::ExecutionContext_var(contextOf(comp))->name##_component(comp->getObjRef()); }
+REQUEST(activate) REQUEST(deactivate) REQUEST(reset)
+#undef REQUEST
 class ManagerTest : public ::testing::Test {
  protected:
-  void SetUp() override { clearEvents(); }
+  void SetUp() override { allEvents(true); }
   void TearDown() override { stop(); }
-  // A manager logging errors to stderr, then args; Recorder registered;
-  // activated and running when run is set.
+  // A manager logging errors to stderr, then args, with Recorder; running
+  // unless told otherwise.
   RTC::Manager* start(std::vector<std::string> args = {}, bool run = true) {
     args.insert(args.begin(), {"-o", "logger.file_name:stderr", "-o", "logger.log_level:ERROR"});
     m_manager = initManager(args);
@@ -228,11 +146,10 @@ class ManagerTest : public ::testing::Test {
     if (run) this->run();
     return m_manager;
   }
-  // activateManager's result; the manager runs afterwards.
   bool run() {
+    m_running = true;
     const bool activated = m_manager->activateManager();
     m_manager->runManager(true);
-    m_running = true;
     return activated;
   }
   void stop() {

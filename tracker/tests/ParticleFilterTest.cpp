@@ -3,41 +3,20 @@
 
 #include "tracker/tests/TrackerProbe.h"
 
-namespace {
-
-void spreadParticles(TrackRecord& t) {
-  for (int k = 0; k < kParticleCount; ++k) {
-    t.particle_y[k] = 1000.0 + k;
-    t.particle_x[k] = -k;
-  }
-}
-
-// Slot 1 busy, its particles where a fresh slot keeps them.
-void prepareBusySlot(TrackerProbe& p, bool bound, double newestSpeed, double previousSpeed,
-                     double estRange) {
-  TrackRecord& t = p.track(1);
-  t.track_id = 2;
-  p.m_assocPair[1][4] = bound ? 1 : 0;
-  t.speed_hist[1] = newestSpeed;
-  t.speed_hist[2] = previousSpeed;
-  t.est_range[1] = estRange;
-}
-
-}  // namespace
-
 TEST(Resampling, EachDrawCopiesTheFirstParticleReachingItsShareOfTheTotal) {
-  // Random weights with many zeros (equal cumulative sums), each draw
-  // checked against a walk up the cumulative weights.
+  // Random weights with many zeros (equal cumulative sums; all zero too):
+  // draws from the upper 60 % of the total, never particle 0, weights reset.
   uint32_t seed = 3;
   const auto random = [&seed]() { return (seed = seed * 1103515245u + 12345u) >> 16; };
   TrackerProbe& p = newTrackerProbe();
+  TrackRecord& t = p.track(1);
   MsvcRandom reference;
   for (int round = 0; round < 50; ++round) {
-    TrackRecord& t = p.track(1);
-    spreadParticles(t);
     double cumulative[kParticleCount];
     for (int k = 0; k < kParticleCount; ++k) {
-      t.particle_weight[k] = random() % 3 == 0 ? 0.0 : (random() % 101) / 100.0;
+      t.particle_y[k] = 1000.0 + k;
+      t.particle_x[k] = -k;
+      t.particle_weight[k] = round % 10 == 0 || random() % 3 == 0 ? 0.0 : (random() % 101) / 100.0;
       cumulative[k] = (k == 0 ? 0.0 : cumulative[k - 1]) + t.particle_weight[k];
     }
     p.resampleParticles(1);
@@ -48,91 +27,65 @@ TEST(Resampling, EachDrawCopiesTheFirstParticleReachingItsShareOfTheTotal) {
       int j = 1;
       while (j < kParticleCount - 1 && !(cumulative[j] >= target)) ++j;
       ASSERT_EQ(1000.0 + j, t.particle_y[k]) << "round " << round << " particle " << k;
-    }
-  }
-}
-
-TEST(Resampling, DrawsFromTheUpperSixtyPercentAndNeverPickParticleZero) {
-  for (double leadingWeight : {0.0, 1.0}) {  // weights all zero, or (1, 0, ...)
-    TrackerProbe& p = newTrackerProbe();
-    TrackRecord& t = p.track(1);
-    spreadParticles(t);
-    t.particle_weight[0] = leadingWeight;
-    p.resampleParticles(1);
-    for (int k = 0; k < kParticleCount; ++k) {
-      ASSERT_EQ(1001.0, t.particle_y[k]);
-      ASSERT_EQ(-1.0, t.particle_x[k]);
+      ASSERT_EQ(-j, t.particle_x[k]);
       ASSERT_EQ(1.0, t.particle_weight[k]);
     }
   }
-  // Cumulative weight 1 from particle 10, 2 from 50, 3 from 75: draws of
-  // 0.40..0.66 of the total pick particle 50, 0.67..0.99 particle 75, and
-  // particle 10 lies below every draw.
-  TrackerProbe& p = newTrackerProbe();
-  TrackRecord& t = p.track(1);
-  spreadParticles(t);
-  for (int k : {10, 50, 75}) t.particle_weight[k] = 1.0;
-  p.resampleParticles(1);
-  MsvcRandom reference;
-  for (int k = 0; k < kParticleCount; ++k) {
-    int percent = reference.next() % 100;
-    if (percent < 60) percent += 40;
-    ASSERT_EQ(percent <= 66 ? 1050.0 : 1075.0, t.particle_y[k]) << "particle " << k;
-  }
 }
 
+// Slot 1 busy (bound to a candidate or coasting), its particles where a
+// fresh slot keeps them; each particle draws two steps of the given amplitude.
 TEST(Prediction, RandomWalkAmplitudes) {
   struct Case { bool bound; double newest, previous, estRange, amplitude; };
-  const Case cases[] = {
-      {true, 200.0, 150.0, 1000.0, 0.0},  // exactly 200: no spread
-      {true, 199.0, 150.0, 1000.0, 1.0},   {true, 700.0, 650.0, 1000.0, 2.0},
-      {true, 700.5, 650.0, 1000.0, 4.0},   {true, 200.0, 200.0, 1000.0, 4.0},
-      {false, 300.0, 300.0, 1000.0, 4.0},  // coasting at 300.0 walks
-      {false, 500.0, 500.0, 2500.0, 4.0},  // coasting at StrolvexData walks
-  };
-  for (const Case& c : cases) {
+  for (const Case& c : {Case{true, 200.0, 150.0, 1000.0, 0.0},  // exactly 200: no spread
+                        Case{true, 199.0, 150.0, 1000.0, 1.0}, Case{true, 700.0, 650.0, 1000.0, 2.0},
+                        Case{true, 700.5, 650.0, 1000.0, 4.0}, Case{true, 200.0, 200.0, 1000.0, 4.0},
+                        Case{false, 300.0, 300.0, 1000.0, 4.0},    // coasting at 300.0 walks
+                        Case{false, 500.0, 500.0, 2500.0, 4.0}}) {  // coasting at StrolvexData walks
     TrackerProbe& p = newTrackerProbe();
-    prepareBusySlot(p, c.bound, c.newest, c.previous, c.estRange);
+    TrackRecord& t = p.track(1);
+    t.track_id = 2;
+    p.m_assocPair[1][6] = c.bound ? 1 : 0;  // the last candidate in use
+    t.speed_hist[1] = c.newest;
+    t.speed_hist[2] = c.previous;
+    t.est_range[1] = c.estRange;
     p.predictParticles(1);
     MsvcRandom reference;
     for (int k = 0; k < kParticleCount; ++k) {
-      const double dy = c.amplitude * (reference.next() % 200 - 100);
-      const double dx = c.amplitude * (reference.next() % 200 - 100);
-      ASSERT_EQ(kEmptyValue + dy, p.track(1).particle_y[k]) << c.newest << " particle " << k;
-      ASSERT_EQ(kEmptyValue + dx, p.track(1).particle_x[k]) << c.newest << " particle " << k;
+      ASSERT_EQ(kEmptyValue + c.amplitude * (reference.next() % 200 - 100), t.particle_y[k]) << c.newest << " " << k;
+      ASSERT_EQ(kEmptyValue + c.amplitude * (reference.next() % 200 - 100), t.particle_x[k]) << c.newest << " " << k;
     }
     EXPECT_EQ(reference.next(), p.drawRandom()) << "two draws per particle";
   }
 }
 
+// Coasting near, at 500 mm/s for 2 s: 1000 mm along the heading, a
+// twentieth per unit drawn. A free slot draws nothing.
 TEST(Prediction, CoastingNearTrackMovesAlongItsHeadingAndFreeSlotsDrawNothing) {
   TrackerProbe& p = newTrackerProbe();
-  prepareBusySlot(p, false, 500.0, 500.0, 2000.0);
   TrackRecord& t = p.track(1);
+  t.track_id = 2;
+  t.speed_hist[1] = t.speed_hist[2] = 500.0;
+  t.est_range[1] = 2000.0;
   t.heading_hist[1] = -45.0;  // toward +x and +y
   t.prev_assoc_clock = 3000;
-  t.assoc_clock = 5000;  // 2 s at 500 mm/s: 1000 mm, a twentieth per unit drawn
+  t.assoc_clock = 5000;
   p.predictParticles(1);
   const double step = 1000.0 / 20.0 * std::sqrt(0.5);
   MsvcRandom reference;
   for (int k = 0; k < kParticleCount; ++k) {
-    const int ny = reference.next() % 100 - 20;
-    const int nx = reference.next() % 100 - 20;
-    ASSERT_NEAR(kEmptyValue + step * ny, t.particle_y[k], 1e-6) << "particle " << k;
-    ASSERT_NEAR(kEmptyValue + step * nx, t.particle_x[k], 1e-6) << "particle " << k;
+    ASSERT_NEAR(kEmptyValue + step * (int(reference.next() % 100) - 20), t.particle_y[k], 1e-6) << k;
+    ASSERT_NEAR(kEmptyValue + step * (int(reference.next() % 100) - 20), t.particle_x[k], 1e-6) << k;
   }
-
-  TrackerProbe& free = newTrackerProbe();
-  free.predictParticles(1);
-  EXPECT_EQ(41, free.drawRandom()) << "a free slot draws nothing";
+  t.track_id = 1;
+  p.predictParticles(1);
+  EXPECT_EQ(reference.next(), p.drawRandom()) << "a free slot draws nothing";
 }
 
 TEST(WeightingAndEstimation, WeightsFallWithDistanceAndTheMeanIsTruncated) {
   TrackerProbe& p = newTrackerProbe();
   TrackRecord& t = p.track(1);
   t.obs_y[1] = t.obs_x[1] = kEmptyValue;  // on every particle of the free slot
-  p.weighParticles(1);
-  EXPECT_EQ(1.0, t.particle_weight[0]);
   t.particle_y[0] = kEmptyValue + 20000.0;  // counts as 9999 mm
   t.particle_y[1] = kEmptyValue + 3000.0;
   p.weighParticles(1);

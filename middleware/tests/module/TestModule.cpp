@@ -1,5 +1,5 @@
-// A component module as the manager loads them: factories registered by
-// exported init functions, everything else hidden.
+// A component module as the manager loads them: a factory registered by an
+// exported init function, everything else hidden.
 #include <rtm/idl/BasicDataTypeSkel.h>
 #include <rtm/DataFlowComponentBase.h>
 #include <rtm/Manager.h>
@@ -22,18 +22,10 @@ class ModuleComponent : public RTC::DataFlowComponentBase {
   RTC::OutPort<RTC::TimedLong> m_outPort{"out", m_out};
 };
 
-void registerAs(RTC::Manager* manager, const char* type) {
-  const char* profile[] = {"type_name", type, "category", "Test", ""};
-  coil::Properties properties(profile);
-  manager->registerFactory(properties, RTC::Create<ModuleComponent>, RTC::Delete<ModuleComponent>);
-}
-
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) void TestModuleInit(RTC::Manager* manager) {
-  registerAs(manager, "TestModule");
-}
-
 extern "C" __attribute__((visibility("default"))) void AlternateInit(RTC::Manager* manager) {
-  registerAs(manager, "AlternateModule");
+  const char* profile[] = {"type_name", "AlternateModule", "category", "Test", ""};
+  coil::Properties properties(profile);
+  manager->registerFactory(properties, RTC::Create<ModuleComponent>, RTC::Delete<ModuleComponent>);
 }

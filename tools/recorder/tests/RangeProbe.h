@@ -11,7 +11,6 @@
 #include <rtm/Manager.h>
 #include <rtm/OutPort.h>
 
-#include <string>
 #include <vector>
 
 #include "component/tests/TestRuntime.h"
@@ -20,13 +19,11 @@ class RangeProbe : public RTC::DataFlowComponentBase {
  public:
   explicit RangeProbe(RTC::Manager* manager)
       : RTC::DataFlowComponentBase(manager), sendPort("send", sent), receivePort("receive", received) {}
-
   RTC::ReturnCode_t onInitialize() override {
     addOutPort("send", sendPort);
     addInPort("receive", receivePort);
     return RTC::RTC_OK;
   }
-
   void send(unsigned long sec, unsigned long nsec, const std::vector<double>& ranges) {
     sent.tm.sec = sec;
     sent.tm.nsec = nsec;
@@ -42,11 +39,8 @@ class RangeProbe : public RTC::DataFlowComponentBase {
 
 // Registers RangeProbe with the test program's manager (once).
 inline void registerRangeProbe() {
-  static const bool registered = [] {
-    const char* profile[] = {"implementation_id", "RangeProbe", "type_name", "RangeProbe",
-                             "category", "Test", ""};
-    return testrt::registerType<RangeProbe>(profile);
-  }();
+  static const char* profile[] = {"implementation_id", "RangeProbe", "type_name", "RangeProbe", "category", "Test", ""};
+  static const bool registered = testrt::registerType<RangeProbe>(profile);
   (void)registered;
 }
 

@@ -1,5 +1,6 @@
 // strolvex-replay as a user runs it: a scene with a known outcome, repeated
-// runs, manager options (also rejected ones), malformed and missing logs.
+// runs, manager options (also rejected ones), malformed and missing logs,
+// signals.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -12,7 +13,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,24 +33,15 @@ std::string readFile(const std::string& path) {
   return text.str();
 }
 
-struct ToolRun {
-  int status;
-  std::string out, err;
-};
+struct ToolRun { int status; std::string out, err; std::vector<std::string> lines; };
 
-ToolRun replay(const std::string& arguments) {
+ToolRun replay(const std::string& arguments, const std::string& environment = "") {
   const std::string out = tempPath("stdout"), err = tempPath("stderr");
-  const std::string command = std::string(STROLVEX_REPLAY_BINARY) + " " + arguments + " >" +
-                              out + " 2>" + err + " </dev/null";
-  const int raw = std::system(command.c_str());
-  return ToolRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err)};
-}
-
-std::vector<std::string> linesOf(const std::string& out) {
-  std::vector<std::string> lines;
-  std::istringstream text(out);
-  for (std::string line; std::getline(text, line);) lines.push_back(line);
-  return lines;
+  const int raw = std::system((environment + " " STROLVEX_REPLAY_BINARY " " + arguments + " >" + out + " 2>" + err + " </dev/null").c_str());
+  ToolRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(out), readFile(err), {}};
+  std::istringstream text(run.out);
+  for (std::string line; std::getline(text, line);) run.lines.push_back(line);
+  return run;
 }
 
 // The integers of the array under key in one result line.
@@ -67,12 +58,10 @@ class ReplayTool : public ::testing::Test {
   static void SetUpTestSuite() {
     std::ofstream log(crossingsLog());
     log << "# synthetic scene: room and walkers\n";
-    for (int scan = 0; scan < kCrossingScans; ++scan)
-      log << formatScanLine(sceneScan(scan, kCrossings)) << '\n';
+    for (int scan = 0; scan < kCrossingScans; ++scan) log << formatScanLine(sceneScan(scan, kCrossings)) << '\n';
   }
   static void TearDownTestSuite() {
-    for (const char* name : {"crossings.log", "malformed.log", "stdout", "stderr"})
-      std::remove(tempPath(name).c_str());
+    for (const char* name : {"crossings.log", "bad.log", "stdout", "stderr", "last.png"}) std::remove(tempPath(name).c_str());
   }
   static std::string crossingsLog() { return tempPath("crossings.log"); }
 };
@@ -83,84 +72,69 @@ TEST_F(ReplayTool, CountsOnePassEachWayTheSameOnEveryRun) {
   const ToolRun run = replay(crossingsLog());
   ASSERT_EQ(0, run.status) << run.err;
   EXPECT_EQ(run.out, replay(crossingsLog()).out) << "a second run prints other bytes";
-  const std::vector<std::string> lines = linesOf(run.out);
-  ASSERT_EQ(static_cast<std::size_t>(kCrossingScans), lines.size());
-
+  ASSERT_EQ(static_cast<std::size_t>(kCrossingScans), run.lines.size());
   int firstIn = -1, firstOut = -1;
   for (int scan = 0; scan < kCrossingScans; ++scan) {
-    const std::vector<long> count = arrayOf(lines[scan], "count");
-    ASSERT_EQ(3u, count.size());
+    const std::vector<long> count = arrayOf(run.lines[scan], "count");
     if (firstIn < 0 && count[0] == 1) firstIn = scan;
     if (firstOut < 0 && count[1] == 1) firstOut = scan;
-    if (kCrossings[0].visibleAt(scan) || kCrossings[1].visibleAt(scan)) {
-      EXPECT_EQ(1, count[2]) << "one walker, one track at scan " << scan;
+    const bool walking = kCrossings[0].visibleAt(scan) || kCrossings[1].visibleAt(scan);
+    if (walking || scan < 10) {
+      EXPECT_EQ(walking ? 1 : 0, count[2]) << "tracks at scan " << scan;
     }
   }
-  EXPECT_EQ((std::vector<long>{0, 0, 0}), arrayOf(lines[9], "count"));
-  EXPECT_EQ((std::vector<long>{1, 0, 0}), arrayOf(lines[80], "count"))
-      << "A's track released before B comes";
-  EXPECT_EQ((std::vector<long>{1, 1, 0}), arrayOf(lines.back(), "count"));
-
+  EXPECT_EQ((std::vector<long>{1, 0, 0}), arrayOf(run.lines[80], "count")) << "A's track released before B comes";
+  EXPECT_EQ((std::vector<long>{1, 1, 0}), arrayOf(run.lines.back(), "count"));
   // Each pass is counted after the walker has crossed the axis and before
   // its near side is 2500 mm away again (about 1400 mm past the axis).
-  ASSERT_GE(firstIn, 0);
-  EXPECT_GT(kCrossings[0].xAt(firstIn), 0.0);
-  EXPECT_LT(kCrossings[0].xAt(firstIn), 1400.0);
-  ASSERT_GE(firstOut, 0);
-  EXPECT_LT(kCrossings[1].xAt(firstOut), 0.0);
-  EXPECT_GT(kCrossings[1].xAt(firstOut), -1400.0);
-
+  ASSERT_TRUE(firstIn >= 10 && firstOut >= 10);
+  EXPECT_TRUE(kCrossings[0].xAt(firstIn) > 0.0 && kCrossings[0].xAt(firstIn) < 1400.0) << firstIn;
+  EXPECT_TRUE(kCrossings[1].xAt(firstOut) < 0.0 && kCrossings[1].xAt(firstOut) > -1400.0) << firstOut;
   // Slot 1 follows A's near side: at scan 32 A stands on the axis.
-  EXPECT_NEAR(0, arrayOf(lines[32], "x")[0], 300);
-  EXPECT_NEAR(2130, arrayOf(lines[32], "y")[0], 300);
+  EXPECT_NEAR(0, arrayOf(run.lines[32], "x")[0], 300);
+  EXPECT_NEAR(2130, arrayOf(run.lines[32], "y")[0], 300);
 }
 
-TEST_F(ReplayTool, ManagerOptionsReachTheComponent) {
-  const ToolRun run = replay("-o Category.Strolvex.conf.default.Human_NUM:2 " + crossingsLog());
+TEST_F(ReplayTool, ManagerOptionsReachTheComponentAndTheMonitorLeavesTheLastFrame) {
+  const std::string frame = tempPath("last.png");
+  const ToolRun run = replay("-o Category.Strolvex.conf.default.Human_NUM:2 " + crossingsLog(),
+                             "STROLVEX_MONITOR=png:" + frame);
   ASSERT_EQ(0, run.status) << run.err;
   EXPECT_EQ(0u, run.out.find("{\"t\":1000,\"x\":[100000,100000],\"y\":[100000,100000],"
                              "\"v\":[0,0],\"h\":[0,0],\"count\":[0,0,0]}\n"));
-}
-
-TEST_F(ReplayTool, LeavesTheLastFrameWhereTheMonitorIsToldToWriteIt) {
-  const std::string frame = tempPath("last.png");
-  std::remove(frame.c_str());
-  setenv("STROLVEX_MONITOR", ("png:" + frame).c_str(), 1);
-  const ToolRun run = replay(crossingsLog());
-  setenv("STROLVEX_MONITOR", "off", 1);
-  ASSERT_EQ(0, run.status) << run.err;
   EXPECT_EQ(0u, readFile(frame).find("\x89PNG\r\n"));
-  std::remove(frame.c_str());
 }
 
 TEST_F(ReplayTool, MalformedLinesAreReportedAndSkipped) {
-  const std::string path = tempPath("malformed.log");
+  const std::string path = tempPath("bad.log");
   std::ofstream(path) << "# two good scans around two bad lines and a short scan\n"
                       << formatScanLine(sceneScan(0, {})) << "\n1100 3000 three 3000\n\n"
                       << "3000 2999\n3000.5 2999\n" << formatScanLine(sceneScan(2, {})) << '\n';
   const ToolRun run = replay(path);
   EXPECT_EQ(1, run.status);
-  EXPECT_NE(std::string::npos, run.err.find(path + ":3:")) << run.err;
-  EXPECT_NE(std::string::npos, run.err.find(path + ":6:")) << run.err;
-  EXPECT_EQ(std::string::npos, run.err.find(path + ":5:")) << run.err;
-  const std::vector<std::string> lines = linesOf(run.out);
-  ASSERT_EQ(2u, lines.size());
-  EXPECT_EQ(0u, lines[0].find("{\"t\":1000,"));
-  EXPECT_EQ(0u, lines[1].find("{\"t\":1200,"));
+  for (const char* line : {":3:", ":5:", ":6:"})
+    EXPECT_EQ(line[1] != '5', run.err.find(path + line) != std::string::npos) << line << run.err;
+  ASSERT_EQ(2u, run.lines.size());
+  EXPECT_EQ(0u, run.lines[0].find("{\"t\":1000,"));
+  EXPECT_EQ(0u, run.lines[1].find("{\"t\":1200,"));
 }
 
-TEST_F(ReplayTool, UnreadableLogEndsWithStatusTwo) {
-  const ToolRun missing = replay(tempPath("no-such.log"));
-  EXPECT_EQ(2, missing.status);
-  EXPECT_NE(std::string::npos, missing.err.find("no-such.log")) << missing.err;
-  EXPECT_TRUE(missing.out.empty());
-  EXPECT_EQ(2, replay(::testing::TempDir()).status);
+// Nothing is replayed: a missing log or a directory ends with status 2,
+// manager options it cannot take with status 1; the message names the file.
+TEST_F(ReplayTool, UnreadableLogOrRejectedOptionsEndBeforeAnyScan) {
+  struct Case { std::string arguments, named; int status; };
+  for (const Case& c : {Case{tempPath("no-such.log"), "no-such.log", 2}, Case{::testing::TempDir(), "", 2},
+                        Case{"-f " + tempPath("no-such.conf") + " " + crossingsLog(), "no-such.conf", 1}}) {
+    const ToolRun run = replay(c.arguments);
+    EXPECT_EQ(c.status, run.status) << c.arguments;
+    EXPECT_NE(std::string::npos, run.err.find(c.named)) << run.err;
+    EXPECT_TRUE(run.out.empty()) << c.arguments;
+  }
 }
 
 TEST_F(ReplayTool, ASignalEndsTheReplayAfterTheScanAtHandWithItsResultsWritten) {
-  // Long enough to be under way when the signal comes.
-  const int kScans = 10000;
-  const std::string path = tempPath("long.log");
+  const int kScans = 10000;  // long enough to be under way when the signal comes
+  const std::string path = tempPath("bad.log"), out = tempPath("stdout");
   {
     std::ofstream log(path);
     std::string ranges;
@@ -168,13 +142,10 @@ TEST_F(ReplayTool, ASignalEndsTheReplayAfterTheScanAtHandWithItsResultsWritten) 
     for (int scan = 0; scan < kScans; ++scan) log << 1000 + 100 * scan << ranges << '\n';
   }
   for (int signal : {SIGINT, SIGTERM}) {
-    SCOPED_TRACE(signal);
-    const std::string out = tempPath("stdout");
     std::remove(out.c_str());
     const pid_t child = fork();
     if (child == 0) {
-      const int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      dup2(fd, STDOUT_FILENO);
+      dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
       dup2(open("/dev/null", O_WRONLY), STDERR_FILENO);
       execl(STROLVEX_REPLAY_BINARY, STROLVEX_REPLAY_BINARY, path.c_str(), static_cast<char*>(nullptr));
       _exit(127);
@@ -184,21 +155,14 @@ TEST_F(ReplayTool, ASignalEndsTheReplayAfterTheScanAtHandWithItsResultsWritten) 
     kill(child, signal);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + signal) << signal << ": " << status;
     // Whole lines, one per scan from the first on, and fewer than the log has.
-    const std::vector<std::string> lines = linesOf(readFile(out));
-    ASSERT_FALSE(lines.empty());
-    EXPECT_LT(lines.size(), static_cast<std::size_t>(kScans));
-    EXPECT_EQ(lines.back().rfind("{\"t\":" + std::to_string(1000 + 100 * (lines.size() - 1)) + ",", 0), 0u);
-    EXPECT_EQ(lines.back().back(), '}');
+    std::istringstream text(readFile(out));
+    std::size_t lines = 0;
+    std::string line, last;
+    for (; std::getline(text, line); ++lines) last = line;
+    EXPECT_TRUE(lines > 0 && lines < static_cast<std::size_t>(kScans)) << lines;
+    EXPECT_EQ(0u, last.rfind("{\"t\":" + std::to_string(1000 + 100 * (lines - 1)) + ",", 0)) << last;
+    EXPECT_EQ('}', last.back()) << signal;
   }
-  std::remove(path.c_str());
-}
-
-TEST_F(ReplayTool, RejectedManagerOptionsEndWithStatusOneBeforeAnyScan) {
-  const ToolRun run = replay("-f " + tempPath("no-such.conf") + " " + crossingsLog());
-  EXPECT_EQ(1, run.status);
-  EXPECT_NE(std::string::npos, run.err.find("no-such.conf")) << run.err;
-  EXPECT_TRUE(run.out.empty());
 }
