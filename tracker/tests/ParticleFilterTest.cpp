@@ -23,7 +23,30 @@ void prepareBusySlot(TrackerProbe& p, bool bound, double newestSpeed, double pre
   t.est_range[1] = estRange;
 }
 
+// The sequence after count draws.
+MsvcRandom afterDraws(int count) {
+  MsvcRandom random;
+  for (int k = 0; k < count; ++k) random.next();
+  return random;
+}
+
 }  // namespace
+
+TEST(Draws, ACycleFilledUpFrontGivesTheSequenceOfSingleDraws) {
+  // Counts around the four-way interleaving, from several places in the
+  // sequence, and the sequence goes on from where the fill ended.
+  for (int skipped : {0, 1, 3, 70000}) {
+    for (int count : {0, 1, 3, 4, 5, 7, 8, 9, 300, 1800, 3000}) {
+      MsvcRandom filled = afterDraws(skipped);
+      MsvcRandom single = afterDraws(skipped);
+      int32_t draws[3000];
+      filled.fill(draws, count);
+      for (int k = 0; k < count; ++k)
+        ASSERT_EQ(single.next(), draws[k]) << skipped << " skipped, draw " << k << " of " << count;
+      EXPECT_EQ(single.next(), filled.next()) << skipped << " skipped, " << count << " filled";
+    }
+  }
+}
 
 TEST(Resampling, EachDrawCopiesTheFirstParticleReachingItsShareOfTheTotal) {
   // Random weights with many zeros (equal cumulative sums), each draw
@@ -31,6 +54,7 @@ TEST(Resampling, EachDrawCopiesTheFirstParticleReachingItsShareOfTheTotal) {
   uint32_t seed = 3;
   const auto random = [&seed]() { return (seed = seed * 1103515245u + 12345u) >> 16; };
   TrackerProbe& p = newTrackerProbe();
+  p.m_Human_NUM = 1;
   MsvcRandom reference;
   for (int round = 0; round < 50; ++round) {
     TrackRecord& t = p.track(1);
@@ -40,7 +64,8 @@ TEST(Resampling, EachDrawCopiesTheFirstParticleReachingItsShareOfTheTotal) {
       t.particle_weight[k] = random() % 3 == 0 ? 0.0 : (random() % 101) / 100.0;
       cumulative[k] = (k == 0 ? 0.0 : cumulative[k - 1]) + t.particle_weight[k];
     }
-    p.resampleParticles(1);
+    p.drawForCycle();
+    p.resampleParticles();
     for (int k = 0; k < kParticleCount; ++k) {
       double u = (reference.next() % 100) / 100.0;
       if (u < 0.6) u = u + 0.4;
@@ -58,7 +83,8 @@ TEST(Resampling, DrawsFromTheUpperSixtyPercentAndNeverPickParticleZero) {
     TrackRecord& t = p.track(1);
     spreadParticles(t);
     t.particle_weight[0] = leadingWeight;
-    p.resampleParticles(1);
+    p.drawForCycle();
+    p.resampleParticles();
     for (int k = 0; k < kParticleCount; ++k) {
       ASSERT_EQ(1001.0, t.particle_y[k]);
       ASSERT_EQ(-1.0, t.particle_x[k]);
@@ -72,7 +98,8 @@ TEST(Resampling, DrawsFromTheUpperSixtyPercentAndNeverPickParticleZero) {
   TrackRecord& t = p.track(1);
   spreadParticles(t);
   for (int k : {10, 50, 75}) t.particle_weight[k] = 1.0;
-  p.resampleParticles(1);
+  p.drawForCycle();
+  p.resampleParticles();
   MsvcRandom reference;
   for (int k = 0; k < kParticleCount; ++k) {
     int percent = reference.next() % 100;
@@ -93,14 +120,17 @@ TEST(Prediction, RandomWalkAmplitudes) {
   for (const Case& c : cases) {
     TrackerProbe& p = newTrackerProbe();
     prepareBusySlot(p, c.bound, c.newest, c.previous, c.estRange);
-    p.predictParticles(1);
-    MsvcRandom reference;
+    p.drawForCycle();
+    p.predictParticles();
+    MsvcRandom reference = afterDraws(kParticleCount);  // slot 1's resampling
     for (int k = 0; k < kParticleCount; ++k) {
       const double dy = c.amplitude * (reference.next() % 200 - 100);
       const double dx = c.amplitude * (reference.next() % 200 - 100);
       ASSERT_EQ(kEmptyValue + dy, p.track(1).particle_y[k]) << c.newest << " particle " << k;
       ASSERT_EQ(kEmptyValue + dx, p.track(1).particle_x[k]) << c.newest << " particle " << k;
     }
+    // Then the five free slots' resampling draws, and nothing more.
+    for (int k = 0; k < 5 * kParticleCount; ++k) reference.next();
     EXPECT_EQ(reference.next(), p.drawRandom()) << "two draws per particle";
   }
 }
@@ -112,9 +142,10 @@ TEST(Prediction, CoastingNearTrackMovesAlongItsHeadingAndFreeSlotsDrawNothing) {
   t.heading_hist[1] = -45.0;  // toward +x and +y
   t.prev_assoc_clock = 3000;
   t.assoc_clock = 5000;  // 2 s at 500 mm/s: 1000 mm, a twentieth per unit drawn
-  p.predictParticles(1);
+  p.drawForCycle();
+  p.predictParticles();
   const double step = 1000.0 / 20.0 * std::sqrt(0.5);
-  MsvcRandom reference;
+  MsvcRandom reference = afterDraws(kParticleCount);
   for (int k = 0; k < kParticleCount; ++k) {
     const int ny = reference.next() % 100 - 20;
     const int nx = reference.next() % 100 - 20;
@@ -123,8 +154,11 @@ TEST(Prediction, CoastingNearTrackMovesAlongItsHeadingAndFreeSlotsDrawNothing) {
   }
 
   TrackerProbe& free = newTrackerProbe();
-  free.predictParticles(1);
-  EXPECT_EQ(41, free.drawRandom()) << "a free slot draws nothing";
+  free.drawForCycle();
+  free.predictParticles();
+  EXPECT_EQ(afterDraws(6 * kParticleCount).next(), free.drawRandom())
+      << "free slots draw for resampling only";
+  EXPECT_EQ(kEmptyValue, free.track(1).particle_y[0]);
 }
 
 TEST(WeightingAndEstimation, WeightsFallWithDistanceAndTheMeanIsTruncated) {
@@ -142,14 +176,14 @@ TEST(WeightingAndEstimation, WeightsFallWithDistanceAndTheMeanIsTruncated) {
 
   TrackerProbe& q = newTrackerProbe();
   TrackRecord& e = q.track(1);
-  q.estimatePosition(1);  // all weights 0: nothing pushed
+  q.estimatePositions();  // all weights 0: nothing pushed
   EXPECT_EQ(kEmptyValue, e.est_y[1]);
   e.particle_weight[3] = e.particle_weight[4] = 0.5;
   e.particle_y[3] = -0.4;
   e.particle_y[4] = -1.0;
   e.particle_x[3] = 812.8;
   e.particle_x[4] = 813.0;
-  q.estimatePosition(1);
+  q.estimatePositions();
   EXPECT_EQ(0.0, e.est_y[1]);
   EXPECT_FALSE(std::signbit(e.est_y[1]));
   EXPECT_EQ(812.0, e.est_x[1]);

@@ -19,8 +19,9 @@ class TrackerProbe : public Strolvex {
 
   using Strolvex::associateCandidates;
   using Strolvex::initTrackingState;
+  using Strolvex::drawForCycle;
   using Strolvex::drawRandom;
-  using Strolvex::estimatePosition;
+  using Strolvex::estimatePositions;
   using Strolvex::findFreeSlot;
   using Strolvex::measureCandidates;
   using Strolvex::predictParticles;
