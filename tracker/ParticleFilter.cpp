@@ -7,7 +7,12 @@
 #include <cmath>
 #include <cstdint>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "component/Strolvex.h"
+#include "tracker/ParticleSteps.h"
 #include "tracker/TrackerConstants.h"
 
 namespace {
@@ -38,14 +43,6 @@ struct DrawFractions {
 
 const DrawFractions kDrawFractions;
 
-// A random walk of up to amplitude * 100 along each axis.
-void walkParticles(TrackRecord& track, double amplitude, const int32_t* draws) {
-  for (int k = 0; k < kParticleCount; ++k) {
-    track.particle_y[k] += amplitude * (draws[2 * k] % 200 - 100);
-    track.particle_x[k] += amplitude * (draws[2 * k + 1] % 200 - 100);
-  }
-}
-
 }  // namespace
 
 int32_t Strolvex::bindingsOf(int i) {
@@ -75,18 +72,33 @@ void Strolvex::drawForCycle() {
 
 void Strolvex::resampleParticles() {
   const int n = slotsInUse(m_Human_NUM);
-  // Every slot's running sum in one pass: the slots' addition chains
-  // overlap instead of following one another.
-  double cumulative[kParticleCount][kSlotTableSize];
-  for (int i = 1; i <= n; ++i) cumulative[0][i] = m_tracks[i].particle_weight[0];
-  for (int k = 1; k < kParticleCount; ++k)
-    for (int i = 1; i <= n; ++i)
-      cumulative[k][i] = cumulative[k - 1][i] + m_tracks[i].particle_weight[k];
+  // Each slot's running sum of its weights, two slots side by side.
+  double cumulative[kSlotTableSize][kParticleCount];
+  int i = 1;
+#if defined(__SSE2__)
+  for (; i + 1 <= n; i += 2) {
+    const double* a = m_tracks[i].particle_weight;
+    const double* b = m_tracks[i + 1].particle_weight;
+    __m128d sum = _mm_loadh_pd(_mm_load_sd(a), b);
+    _mm_storel_pd(&cumulative[i][0], sum);
+    _mm_storeh_pd(&cumulative[i + 1][0], sum);
+    for (int k = 1; k < kParticleCount; ++k) {
+      sum = _mm_add_pd(sum, _mm_loadh_pd(_mm_load_sd(a + k), b + k));
+      _mm_storel_pd(&cumulative[i][k], sum);
+      _mm_storeh_pd(&cumulative[i + 1][k], sum);
+    }
+  }
+#endif
+  for (; i <= n; ++i) {
+    const double* w = m_tracks[i].particle_weight;
+    cumulative[i][0] = w[0];
+    for (int k = 1; k < kParticleCount; ++k) cumulative[i][k] = cumulative[i][k - 1] + w[k];
+  }
 
   for (int i = 1; i <= n; ++i) {
     TrackRecord& track = m_tracks[i];
     TrackRecord& copy = m_trackScratch[i];
-    const double total = cumulative[kParticleCount - 1][i];
+    const double total = cumulative[i][kParticleCount - 1];
     std::copy(track.particle_y, track.particle_y + kParticleCount, copy.particle_y);
     std::copy(track.particle_x, track.particle_x + kParticleCount, copy.particle_x);
 
@@ -100,7 +112,7 @@ void Strolvex::resampleParticles() {
     int j = 1;
     for (int m : kDrawFractions.ascending) {
       const double target = kDrawFractions.fraction[m] * total;
-      while (j < kParticleCount - 1 && !(cumulative[j][i] >= target)) ++j;
+      while (j < kParticleCount - 1 && !(cumulative[i][j] >= target)) ++j;
       pick[m] = j;
     }
     const int32_t* draws = m_cycleDraws + m_resampleDrawsAt[i];
@@ -130,13 +142,10 @@ void Strolvex::predictParticles() {
         const double theta = track.heading_hist[1] * kPi / 180;
         const double stepY = std::cos(theta) * s / 20.0;
         const double stepX = -std::sin(theta) * s / 20.0;
-        for (int k = 0; k < kParticleCount; ++k) {
-          track.particle_y[k] += stepY * (draws[2 * k] % 100 - 20);
-          track.particle_x[k] += stepX * (draws[2 * k + 1] % 100 - 20);
-        }
+        particle_steps::coast(track.particle_y, track.particle_x, stepY, stepX, draws);
         continue;
       }
-      walkParticles(track, 4.0, draws);
+      particle_steps::walk(track.particle_y, track.particle_x, 4.0, draws);
       continue;
     }
     double amplitude = 0.0;
@@ -146,7 +155,7 @@ void Strolvex::predictParticles() {
       amplitude = 2.0;
     // Fast tracks, and tracks whose speed was not renewed, spread wider.
     if (newestSpeed > 700.0 || newestSpeed == track.speed_hist[2]) amplitude = 4.0;
-    walkParticles(track, amplitude, draws);
+    particle_steps::walk(track.particle_y, track.particle_x, amplitude, draws);
   }
 }
 
@@ -159,32 +168,66 @@ void Strolvex::weighParticles(int i) {
     // A distance that does not compare counts as far.
     distance[k] = d < kDistanceCap ? d : kDistanceCap;
   }
+  // The largest distance is the same whichever order they are compared in.
   double farthest = 0.0;
-  for (int k = 0; k < kParticleCount; ++k)
+  int k = 0;
+#if defined(__SSE2__)
+  __m128d largest = _mm_setzero_pd();
+  for (; k + 2 <= kParticleCount; k += 2) largest = _mm_max_pd(_mm_loadu_pd(distance + k), largest);
+  farthest = std::max(_mm_cvtsd_f64(largest), _mm_cvtsd_f64(_mm_unpackhi_pd(largest, largest)));
+#endif
+  for (; k < kParticleCount; ++k)
     if (distance[k] > farthest) farthest = distance[k];
-  for (int k = 0; k < kParticleCount; ++k) {
-    // Every particle on the observation: all equally right.
-    track.particle_weight[k] = farthest == 0.0 ? 1.0 : 1 - distance[k] / farthest;
+  // Every particle on the observation: all equally right.
+  if (farthest == 0.0) {
+    std::fill(track.particle_weight, track.particle_weight + kParticleCount, 1.0);
+    return;
   }
+  k = 0;
+#if defined(__SSE2__)
+  const __m128d one = _mm_set1_pd(1.0);
+  const __m128d scale = _mm_set1_pd(farthest);
+  for (; k + 2 <= kParticleCount; k += 2)
+    _mm_storeu_pd(track.particle_weight + k,
+                  _mm_sub_pd(one, _mm_div_pd(_mm_loadu_pd(distance + k), scale)));
+#endif
+  for (; k < kParticleCount; ++k) track.particle_weight[k] = 1 - distance[k] / farthest;
 }
 
 void Strolvex::estimatePositions() {
   const int n = slotsInUse(m_Human_NUM);
-  // Every slot's weighted sums in one pass, so that the slots' addition
-  // chains overlap; each sum still adds its particles in order.
-  double sumW[kSlotTableSize] = {};
-  double sumY[kSlotTableSize] = {};
-  double sumX[kSlotTableSize] = {};
-  for (int k = 0; k < kParticleCount; ++k) {
-    for (int i = 1; i <= n; ++i) {
-      const TrackRecord& track = m_tracks[i];
+  // Each sum adds its particles in order; two slots side by side.
+  double sumW[kSlotTableSize];
+  double sumY[kSlotTableSize];
+  double sumX[kSlotTableSize];
+  int i = 1;
+#if defined(__SSE2__)
+  for (; i + 1 <= n; i += 2) {
+    const TrackRecord& a = m_tracks[i];
+    const TrackRecord& b = m_tracks[i + 1];
+    __m128d w = _mm_setzero_pd(), y = _mm_setzero_pd(), x = _mm_setzero_pd();
+    for (int k = 0; k < kParticleCount; ++k) {
+      const __m128d weight = _mm_loadh_pd(_mm_load_sd(a.particle_weight + k), b.particle_weight + k);
+      w = _mm_add_pd(w, weight);
+      y = _mm_add_pd(y, _mm_mul_pd(weight, _mm_loadh_pd(_mm_load_sd(a.particle_y + k), b.particle_y + k)));
+      x = _mm_add_pd(x, _mm_mul_pd(weight, _mm_loadh_pd(_mm_load_sd(a.particle_x + k), b.particle_x + k)));
+    }
+    _mm_storeu_pd(sumW + i, w);
+    _mm_storeu_pd(sumY + i, y);
+    _mm_storeu_pd(sumX + i, x);
+  }
+#endif
+  for (; i <= n; ++i) {
+    const TrackRecord& track = m_tracks[i];
+    sumW[i] = sumY[i] = sumX[i] = 0.0;
+    for (int k = 0; k < kParticleCount; ++k) {
       const double w = track.particle_weight[k];
       sumW[i] += w;
       sumY[i] += w * track.particle_y[k];
       sumX[i] += w * track.particle_x[k];
     }
   }
-  for (int i = 1; i <= n; ++i) {
+  for (i = 1; i <= n; ++i) {
     if (sumW[i] == 0.0) continue;
     pushHistory(m_tracks[i].est_y, 100, truncateToWhole(sumY[i] / sumW[i]), 1);
     pushHistory(m_tracks[i].est_x, 100, truncateToWhole(sumX[i] / sumW[i]), 1);
