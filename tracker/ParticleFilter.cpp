@@ -115,9 +115,10 @@ void Strolvex::resampleParticles() {
       while (j < kParticleCount - 1 && !(cumulative[i][j] >= target)) ++j;
       pick[m] = j;
     }
-    const int32_t* draws = m_cycleDraws + m_resampleDrawsAt[i];
+    int32_t fractionOf[kParticleCount];
+    particle_steps::hundredths(m_cycleDraws + m_resampleDrawsAt[i], fractionOf);
     for (int k = 0; k < kParticleCount; ++k) {
-      const int chosen = pick[draws[k] % DrawFractions::kCount];
+      const int chosen = pick[fractionOf[k]];
       track.particle_y[k] = copy.particle_y[chosen];
       track.particle_x[k] = copy.particle_x[chosen];
       track.particle_weight[k] = 1.0;

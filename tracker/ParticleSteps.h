@@ -38,6 +38,19 @@ inline void moveTwo(double* y, double* x, int k, __m128i centred, __m128d stepY,
 }
 #endif
 
+// Each particle's draw % 100: the fraction of the total weight its copy
+// is picked at.
+inline void hundredths(const int32_t* draws, int32_t* remainders) {
+  int k = 0;
+#if defined(__SSE2__)
+  for (; k + 4 <= kParticleCount; k += 4) {
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(draws + k));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(remainders + k), hundredths(d));
+  }
+#endif
+  for (; k < kParticleCount; ++k) remainders[k] = draws[k] % 100;
+}
+
 // A random walk of up to amplitude * 100 along each axis: per particle the
 // y draw, then the x draw.
 inline void walk(double* y, double* x, double amplitude, const int32_t* draws) {

@@ -12,6 +12,9 @@ TEST(ParticleSteps, EveryDrawMovesParticlesAsTheRemainderSays) {
     int32_t draws[2 * kParticleCount];
     for (int first = 0; first < 32768; first += 2 * kParticleCount) {
       for (int k = 0; k < 2 * kParticleCount; ++k) draws[k] = (first + k) % 32768;
+      int32_t fractions[kParticleCount];
+      particle_steps::hundredths(draws, fractions);
+      for (int k = 0; k < kParticleCount; ++k) ASSERT_EQ(draws[k] % 100, fractions[k]) << draws[k];
       double y[kParticleCount] = {};
       double x[kParticleCount] = {};
       if (c.walk)
