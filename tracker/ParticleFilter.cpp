@@ -95,7 +95,7 @@ void Strolvex::resampleParticles() {
     for (int k = 1; k < kParticleCount; ++k) cumulative[i][k] = cumulative[i][k - 1] + w[k];
   }
 
-  for (int i = 1; i <= n; ++i) {
+  for (i = 1; i <= n; ++i) {
     TrackRecord& track = m_tracks[i];
     TrackRecord& copy = m_trackScratch[i];
     const double total = cumulative[i][kParticleCount - 1];
