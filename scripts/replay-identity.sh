@@ -11,6 +11,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
+bash "$here/scripts/setup.sh"
 base=${1:-$(git merge-base HEAD main)}
 [ $# -gt 0 ] && shift
 base=$(git rev-parse --verify "$base^{commit}")
