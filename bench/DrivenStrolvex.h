@@ -8,7 +8,9 @@
 #include <rtm/Factory.h>
 #include <rtm/Manager.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "component/Strolvex.h"
@@ -31,6 +33,12 @@ class DrivenStrolvex {
   // One execution cycle on a new scan taken at t_ms.
   void cycle(const std::vector<double>& ranges, int64_t t_ms) { m_component->cycle(ranges, t_ms, clock); }
   void setHumanNum(int slots) { m_component->m_Human_NUM = slots; }
+  // Sets one configuration parameter by its name; false for an unknown name.
+  bool setParameter(const std::string& name, const std::string& value) {
+    return m_component->setParameter(name, value);
+  }
+  // A hash of the whole tracking state, every double to the last bit.
+  uint64_t stateDigest() const { return m_component->stateDigest(); }
   int busySlots() const { return m_component->busySlots(); }
   int32_t passesIn() const { return m_component->m_countIn; }
   int32_t passesOut() const { return m_component->m_countOut; }
@@ -50,6 +58,52 @@ class DrivenStrolvex {
       int busy = 0;
       for (int i = 1; i <= m_Human_NUM; ++i) busy += m_tracks[i].track_id != 1;
       return busy;
+    }
+    bool setParameter(const std::string& name, const std::string& value) {
+      int32_t* const numbers[] = {&m_Human_NUM, &m_Environmental_maxdata, &m_LRFdata_min,
+                                  &m_LRFdata_max, &m_LRFdata_mid, &m_LRFdata_theta,
+                                  &m_LRF_Total_steps, &m_Human_width, &m_Human_setdistance,
+                                  &m_StrolvexData, &m_Count_area_distance};
+      const char* const names[] = {"Human_NUM", "Environmental_maxdata", "LRFdata_min",
+                                   "LRFdata_max", "LRFdata_mid", "LRFdata_theta",
+                                   "LRF_Total_steps", "Human_width", "Human_setdistance",
+                                   "StrolvexData", "Count_area_distance"};
+      if (name == "Count_mode") {
+        m_Count_mode = value;
+        return true;
+      }
+      for (std::size_t k = 0; k < sizeof names / sizeof names[0]; ++k) {
+        if (name != names[k]) continue;
+        *numbers[k] = static_cast<int32_t>(std::strtol(value.c_str(), nullptr, 10));
+        return true;
+      }
+      return false;
+    }
+    uint64_t stateDigest() const {
+      uint64_t hash = 1469598103934665603u;
+      auto add = [&hash](const void* data, std::size_t bytes) {
+        const unsigned char* p = static_cast<const unsigned char*>(data);
+        for (std::size_t k = 0; k < bytes; ++k) hash = (hash ^ p[k]) * 1099511628211u;
+      };
+      add(m_tracks, kSlotTableSize * sizeof(TrackRecord));
+      add(m_scanWork, sizeof(ScanWork));
+      add(m_segFirstX, sizeof m_segFirstX);
+      add(m_segFirstY, sizeof m_segFirstY);
+      add(m_segLastX, sizeof m_segLastX);
+      add(m_segLastY, sizeof m_segLastY);
+      add(m_segWidth, sizeof m_segWidth);
+      add(m_segSteps, sizeof m_segSteps);
+      add(m_openFirst, sizeof m_openFirst);
+      add(m_openLast, sizeof m_openLast);
+      add(m_candBearing, sizeof m_candBearing);
+      add(m_candRange, sizeof m_candRange);
+      add(m_candMidStep, sizeof m_candMidStep);
+      add(m_assocPair, sizeof m_assocPair);
+      const int32_t counts[] = {m_countIn, m_countOut, m_countPresent};
+      add(counts, sizeof counts);
+      const double point[] = {m_pointX, m_pointY, m_pointAngle, m_pointRange};
+      add(point, sizeof point);
+      return hash;
     }
     using Strolvex::m_countIn;
     using Strolvex::m_countOut;

@@ -63,10 +63,13 @@ class Strolvex : public RTC::DataFlowComponentBase {
   void measureCandidates(TrackRecord* tracks);
   void associateCandidates(TrackRecord* tracks);
   int32_t findFreeSlot(const int32_t* ids, int mode);
-  void resampleParticles(int i);
-  void predictParticles(int i);
+  void drawForCycle();
+  int32_t bindingsOf(int i);
+  int predictionDraws(int i);
+  void resampleParticles();
+  void predictParticles();
   void weighParticles(int i);
-  void estimatePosition(int i);
+  void estimatePositions();
   void updateMotion(int i);
   void updateAgeing(int i);
   void releaseStaleTracks();
@@ -131,6 +134,12 @@ class Strolvex : public RTC::DataFlowComponentBase {
 
   // Determinism and input guards.
   MsvcRandom m_random;
+  // This cycle's draws, generated up front in the order the slots take
+  // them (each slot's resampling draws, then its prediction draws), and
+  // where each slot's share starts.
+  int32_t m_cycleDraws[kMaxSlots * 3 * kParticleCount];
+  int32_t m_resampleDrawsAt[kSlotTableSize];
+  int32_t m_predictionDrawsAt[kSlotTableSize];
   MonotonicClock m_monotonicClock;
   ElapsedClock* m_clock;
   std::string m_reportedInvalidConfiguration;

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstdint>
 
 #include "component/Strolvex.h"
 
@@ -52,32 +53,33 @@ void Strolvex::filterIsolatedSteps(int window, int minNeighbours) {
   const int32_t last = m_LRFdata_max;
   // Neighbours are counted as they stand when the walk reaches a step: those
   // behind it after their own check (a dropped step no longer supports the
-  // next ones), those ahead as read. Both counts slide along with the walk.
-  int behind = 0;
-  int ahead = 0;
-  auto walk = [&](int32_t from, int32_t to, auto flagged) {
-    for (int32_t s = from; s <= to; ++s) {
-      if (flags[s] == 1 && behind + ahead < minNeighbours) flags[s] = 0;
-      behind += flagged(s) - flagged(s - window + 1);
-      ahead += flagged(s + window) - flagged(s + 1);
-    }
-  };
-  // Flags outside the processed range may be left over from an earlier,
-  // wider range: they never count. Only steps within a window of either end
-  // look that far.
+  // next ones), those ahead as read. Flags outside the processed range may
+  // be left over from an earlier, wider range: they never count.
   const uint32_t span = static_cast<uint32_t>(last - first);
-  auto flaggedInRange = [&](int32_t s) {
+  auto flagged = [&](int32_t s) {
     return static_cast<uint32_t>(s - first) <= span && flags[s] == 1 ? 1 : 0;
   };
-  auto flaggedInside = [&](int32_t s) { return flags[s] == 1 ? 1 : 0; };
-  for (int d = 1; d < window; ++d) ahead += flaggedInRange(first + d);
-  const int32_t insideFirst = first + window - 1;
-  const int32_t insideLast = last - window;
-  if (insideFirst > insideLast) {
-    walk(first, last, flaggedInRange);
-    return;
+  // Only flagged steps can change. The counts are taken afresh at the first
+  // flagged step of a run and slide along while the run lasts.
+  int behind = 0;
+  int ahead = 0;
+  bool counted = false;
+  for (int32_t s = first; s <= last; ++s) {
+    if (flags[s] != 1) {
+      counted = false;
+      continue;
+    }
+    if (!counted) {
+      behind = 0;
+      ahead = 0;
+      for (int d = 1; d < window; ++d) {
+        behind += flagged(s - d);
+        ahead += flagged(s + d);
+      }
+      counted = true;
+    }
+    if (behind + ahead < minNeighbours) flags[s] = 0;
+    behind += flagged(s) - flagged(s - window + 1);
+    ahead += flagged(s + window) - flagged(s + 1);
   }
-  walk(first, insideFirst - 1, flaggedInRange);
-  walk(insideFirst, insideLast, flaggedInside);
-  walk(insideLast + 1, last, flaggedInRange);
 }

@@ -27,7 +27,12 @@ void Strolvex::extractSegments() {
     } else if (edge == -1) {
       m_openLast[j] = s - 1;
     }
-    if (!(m_openFirst[j] > 0 && m_openLast[j] > 0 && m_openLast[j] > m_openFirst[j])) continue;
+    if (!(m_openFirst[j] > 0 && m_openLast[j] > 0 && m_openLast[j] > m_openFirst[j])) {
+      // Nothing changes before the next edge: the steps up to it are passed
+      // over at once.
+      while (s < last && flags[s + 1] == flags[s]) ++s;
+      continue;
+    }
 
     stepToPoint(m_openFirst[j]);
     m_segFirstX[j] = m_pointX;

@@ -7,7 +7,12 @@
 #include <cmath>
 #include <cstdint>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "component/Strolvex.h"
+#include "tracker/ParticleSteps.h"
 #include "tracker/TrackerConstants.h"
 
 namespace {
@@ -40,69 +45,110 @@ const DrawFractions kDrawFractions;
 
 }  // namespace
 
-void Strolvex::resampleParticles(int i) {
-  TrackRecord& track = m_tracks[i];
-  TrackRecord& copy = m_trackScratch[i];
-  double cumulative[kParticleCount];
-  cumulative[0] = track.particle_weight[0];
-  for (int k = 1; k < kParticleCount; ++k)
-    cumulative[k] = cumulative[k - 1] + track.particle_weight[k];
-  const double total = cumulative[kParticleCount - 1];
+int32_t Strolvex::bindingsOf(int i) {
+  int32_t bindings = 0;
+  for (int j = 1; j <= slotsInUse(m_Human_NUM); ++j) bindings += m_assocPair[i][j];
+  return bindings;
+}
 
-  for (int k = 0; k < kParticleCount; ++k) {
-    copy.particle_y[k] = track.particle_y[k];
-    copy.particle_x[k] = track.particle_x[k];
+// Prediction draws two numbers per particle of a busy slot that is bound
+// to at most one candidate; a free slot moves nothing.
+int Strolvex::predictionDraws(int i) {
+  if (m_tracks[i].track_id == 1) return 0;
+  const int32_t bindings = bindingsOf(i);
+  return bindings == 0 || bindings == 1 ? 2 * kParticleCount : 0;
+}
+
+void Strolvex::drawForCycle() {
+  int32_t count = 0;
+  for (int i = 1; i <= slotsInUse(m_Human_NUM); ++i) {
+    m_resampleDrawsAt[i] = count;
+    count += kParticleCount;
+    m_predictionDrawsAt[i] = count;
+    count += predictionDraws(i);
+  }
+  m_random.fill(m_cycleDraws, count);
+}
+
+void Strolvex::resampleParticles() {
+  const int n = slotsInUse(m_Human_NUM);
+  // Each slot's running sum of its weights, two slots side by side.
+  double cumulative[kSlotTableSize][kParticleCount];
+  int i = 1;
+#if defined(__SSE2__)
+  for (; i + 1 <= n; i += 2) {
+    const double* a = m_tracks[i].particle_weight;
+    const double* b = m_tracks[i + 1].particle_weight;
+    __m128d sum = _mm_loadh_pd(_mm_load_sd(a), b);
+    _mm_storel_pd(&cumulative[i][0], sum);
+    _mm_storeh_pd(&cumulative[i + 1][0], sum);
+    for (int k = 1; k < kParticleCount; ++k) {
+      sum = _mm_add_pd(sum, _mm_loadh_pd(_mm_load_sd(a + k), b + k));
+      _mm_storel_pd(&cumulative[i][k], sum);
+      _mm_storeh_pd(&cumulative[i + 1][k], sum);
+    }
+  }
+#endif
+  for (; i <= n; ++i) {
+    const double* w = m_tracks[i].particle_weight;
+    cumulative[i][0] = w[0];
+    for (int k = 1; k < kParticleCount; ++k) cumulative[i][k] = cumulative[i][k - 1] + w[k];
   }
 
-  // The copy a fraction picks is the first of particles 1..98 whose
-  // cumulative weight reaches that fraction of the total, else the last
-  // one; particle 0 is never chosen. Weights lie in [0, 1], so cumulative
-  // weights never fall and one walk up them, taking the fractions in
-  // ascending order, finds every fraction's pick. A target that does not
-  // compare falls through to the last particle.
-  int pick[DrawFractions::kCount];
-  int j = 1;
-  for (int m : kDrawFractions.ascending) {
-    const double target = kDrawFractions.fraction[m] * total;
-    while (j < kParticleCount - 1 && !(cumulative[j] >= target)) ++j;
-    pick[m] = j;
-  }
-  for (int k = 0; k < kParticleCount; ++k) {
-    const int chosen = pick[drawRandom() % DrawFractions::kCount];
-    track.particle_y[k] = copy.particle_y[chosen];
-    track.particle_x[k] = copy.particle_x[chosen];
-    track.particle_weight[k] = 1.0;
+  for (i = 1; i <= n; ++i) {
+    TrackRecord& track = m_tracks[i];
+    TrackRecord& copy = m_trackScratch[i];
+    const double total = cumulative[i][kParticleCount - 1];
+    std::copy(track.particle_y, track.particle_y + kParticleCount, copy.particle_y);
+    std::copy(track.particle_x, track.particle_x + kParticleCount, copy.particle_x);
+
+    // The copy a fraction picks is the first of particles 1..98 whose
+    // cumulative weight reaches that fraction of the total, else the last
+    // one; particle 0 is never chosen. Weights lie in [0, 1], so cumulative
+    // weights never fall and one walk up them, taking the fractions in
+    // ascending order, finds every fraction's pick. A target that does not
+    // compare falls through to the last particle.
+    int pick[DrawFractions::kCount];
+    int j = 1;
+    for (int m : kDrawFractions.ascending) {
+      const double target = kDrawFractions.fraction[m] * total;
+      while (j < kParticleCount - 1 && !(cumulative[i][j] >= target)) ++j;
+      pick[m] = j;
+    }
+    int32_t fractionOf[kParticleCount];
+    particle_steps::hundredths(m_cycleDraws + m_resampleDrawsAt[i], fractionOf);
+    for (int k = 0; k < kParticleCount; ++k) {
+      const int chosen = pick[fractionOf[k]];
+      track.particle_y[k] = copy.particle_y[chosen];
+      track.particle_x[k] = copy.particle_x[chosen];
+      track.particle_weight[k] = 1.0;
+    }
   }
 }
 
-void Strolvex::predictParticles(int i) {
-  TrackRecord& track = m_tracks[i];
-  if (track.track_id == 1) return;
-  int32_t bindings = 0;
-  for (int j = 1; j <= slotsInUse(m_Human_NUM); ++j) bindings += m_assocPair[i][j];
-
-  const double newestSpeed = track.speed_hist[1];
-  if (bindings == 0) {
-    if (newestSpeed > 300.0 && track.est_range[1] < m_StrolvexData) {
-      // Coasting along the heading by the distance the newest speed covers
-      // over the latest association interval, spread by the draws.
-      const double dt =
-          elapsedBetween(track.assoc_clock, track.prev_assoc_clock) / 1000.0;
-      const double s = newestSpeed * dt;
-      const double theta = track.heading_hist[1] * kPi / 180;
-      for (int k = 0; k < kParticleCount; ++k) {
-        const int32_t ny = drawRandom() % 100 - 20;
-        track.particle_y[k] += std::cos(theta) * s / 20.0 * ny;
-        const int32_t nx = drawRandom() % 100 - 20;
-        track.particle_x[k] += -std::sin(theta) * s / 20.0 * nx;
+void Strolvex::predictParticles() {
+  for (int i = 1; i <= slotsInUse(m_Human_NUM); ++i) {
+    if (predictionDraws(i) == 0) continue;
+    TrackRecord& track = m_tracks[i];
+    // Per particle the y draw, then the x draw.
+    const int32_t* draws = m_cycleDraws + m_predictionDrawsAt[i];
+    const double newestSpeed = track.speed_hist[1];
+    if (bindingsOf(i) == 0) {
+      if (newestSpeed > 300.0 && track.est_range[1] < m_StrolvexData) {
+        // Coasting along the heading by the distance the newest speed
+        // covers over the latest association interval, spread by the draws.
+        const double dt =
+            elapsedBetween(track.assoc_clock, track.prev_assoc_clock) / 1000.0;
+        const double s = newestSpeed * dt;
+        const double theta = track.heading_hist[1] * kPi / 180;
+        const double stepY = std::cos(theta) * s / 20.0;
+        const double stepX = -std::sin(theta) * s / 20.0;
+        particle_steps::coast(track.particle_y, track.particle_x, stepY, stepX, draws);
+        continue;
       }
-    } else {
-      for (int k = 0; k < kParticleCount; ++k) {
-        track.particle_y[k] += 4.0 * (drawRandom() % 200 - 100);
-        track.particle_x[k] += 4.0 * (drawRandom() % 200 - 100);
-      }
+      particle_steps::walk(track.particle_y, track.particle_x, 4.0, draws);
+      continue;
     }
-  } else if (bindings == 1) {
     double amplitude = 0.0;
     if (newestSpeed < 200.0)
       amplitude = 1.0;
@@ -110,10 +156,7 @@ void Strolvex::predictParticles(int i) {
       amplitude = 2.0;
     // Fast tracks, and tracks whose speed was not renewed, spread wider.
     if (newestSpeed > 700.0 || newestSpeed == track.speed_hist[2]) amplitude = 4.0;
-    for (int k = 0; k < kParticleCount; ++k) {
-      track.particle_y[k] += amplitude * (drawRandom() % 200 - 100);
-      track.particle_x[k] += amplitude * (drawRandom() % 200 - 100);
-    }
+    particle_steps::walk(track.particle_y, track.particle_x, amplitude, draws);
   }
 }
 
@@ -126,27 +169,68 @@ void Strolvex::weighParticles(int i) {
     // A distance that does not compare counts as far.
     distance[k] = d < kDistanceCap ? d : kDistanceCap;
   }
+  // The largest distance is the same whichever order they are compared in.
   double farthest = 0.0;
-  for (int k = 0; k < kParticleCount; ++k)
+  int k = 0;
+#if defined(__SSE2__)
+  __m128d largest = _mm_setzero_pd();
+  for (; k + 2 <= kParticleCount; k += 2) largest = _mm_max_pd(_mm_loadu_pd(distance + k), largest);
+  farthest = std::max(_mm_cvtsd_f64(largest), _mm_cvtsd_f64(_mm_unpackhi_pd(largest, largest)));
+#endif
+  for (; k < kParticleCount; ++k)
     if (distance[k] > farthest) farthest = distance[k];
-  for (int k = 0; k < kParticleCount; ++k) {
-    // Every particle on the observation: all equally right.
-    track.particle_weight[k] = farthest == 0.0 ? 1.0 : 1 - distance[k] / farthest;
+  // Every particle on the observation: all equally right.
+  if (farthest == 0.0) {
+    std::fill(track.particle_weight, track.particle_weight + kParticleCount, 1.0);
+    return;
   }
+  k = 0;
+#if defined(__SSE2__)
+  const __m128d one = _mm_set1_pd(1.0);
+  const __m128d scale = _mm_set1_pd(farthest);
+  for (; k + 2 <= kParticleCount; k += 2)
+    _mm_storeu_pd(track.particle_weight + k,
+                  _mm_sub_pd(one, _mm_div_pd(_mm_loadu_pd(distance + k), scale)));
+#endif
+  for (; k < kParticleCount; ++k) track.particle_weight[k] = 1 - distance[k] / farthest;
 }
 
-void Strolvex::estimatePosition(int i) {
-  TrackRecord& track = m_tracks[i];
-  double sumW = 0.0;
-  double sumY = 0.0;
-  double sumX = 0.0;
-  for (int k = 0; k < kParticleCount; ++k) {
-    const double w = track.particle_weight[k];
-    sumW += w;
-    sumY += w * track.particle_y[k];
-    sumX += w * track.particle_x[k];
+void Strolvex::estimatePositions() {
+  const int n = slotsInUse(m_Human_NUM);
+  // Each sum adds its particles in order; two slots side by side.
+  double sumW[kSlotTableSize];
+  double sumY[kSlotTableSize];
+  double sumX[kSlotTableSize];
+  int i = 1;
+#if defined(__SSE2__)
+  for (; i + 1 <= n; i += 2) {
+    const TrackRecord& a = m_tracks[i];
+    const TrackRecord& b = m_tracks[i + 1];
+    __m128d w = _mm_setzero_pd(), y = _mm_setzero_pd(), x = _mm_setzero_pd();
+    for (int k = 0; k < kParticleCount; ++k) {
+      const __m128d weight = _mm_loadh_pd(_mm_load_sd(a.particle_weight + k), b.particle_weight + k);
+      w = _mm_add_pd(w, weight);
+      y = _mm_add_pd(y, _mm_mul_pd(weight, _mm_loadh_pd(_mm_load_sd(a.particle_y + k), b.particle_y + k)));
+      x = _mm_add_pd(x, _mm_mul_pd(weight, _mm_loadh_pd(_mm_load_sd(a.particle_x + k), b.particle_x + k)));
+    }
+    _mm_storeu_pd(sumW + i, w);
+    _mm_storeu_pd(sumY + i, y);
+    _mm_storeu_pd(sumX + i, x);
   }
-  if (sumW == 0.0) return;
-  pushHistory(track.est_y, 100, truncateToWhole(sumY / sumW), 1);
-  pushHistory(track.est_x, 100, truncateToWhole(sumX / sumW), 1);
+#endif
+  for (; i <= n; ++i) {
+    const TrackRecord& track = m_tracks[i];
+    sumW[i] = sumY[i] = sumX[i] = 0.0;
+    for (int k = 0; k < kParticleCount; ++k) {
+      const double w = track.particle_weight[k];
+      sumW[i] += w;
+      sumY[i] += w * track.particle_y[k];
+      sumX[i] += w * track.particle_x[k];
+    }
+  }
+  for (i = 1; i <= n; ++i) {
+    if (sumW[i] == 0.0) continue;
+    pushHistory(m_tracks[i].est_y, 100, truncateToWhole(sumY[i] / sumW[i]), 1);
+    pushHistory(m_tracks[i].est_x, 100, truncateToWhole(sumX[i] / sumW[i]), 1);
+  }
 }

@@ -3,12 +3,29 @@
 
 #include "tracker/tests/TrackerProbe.h"
 
+TEST(Draws, ACycleFilledUpFrontGivesTheSequenceOfSingleDraws) {
+  // Counts around the four-way interleaving, from several places in the
+  // sequence, and the sequence goes on from where the fill ended.
+  for (int skipped : {0, 1, 3, 70000}) {
+    for (int count : {0, 1, 3, 4, 5, 7, 8, 9, 300, 1800, 3000}) {
+      MsvcRandom filled, single;
+      for (int k = 0; k < skipped; ++k) filled.next(), single.next();
+      int32_t draws[3000];
+      filled.fill(draws, count);
+      for (int k = 0; k < count; ++k)
+        ASSERT_EQ(single.next(), draws[k]) << skipped << " skipped, draw " << k << " of " << count;
+      EXPECT_EQ(single.next(), filled.next()) << skipped << " skipped, " << count << " filled";
+    }
+  }
+}
+
 TEST(Resampling, EachDrawCopiesTheFirstParticleReachingItsShareOfTheTotal) {
   // Random weights with many zeros (equal cumulative sums; all zero too):
   // draws from the upper 60 % of the total, never particle 0, weights reset.
   uint32_t seed = 3;
   const auto random = [&seed]() { return (seed = seed * 1103515245u + 12345u) >> 16; };
   TrackerProbe& p = newTrackerProbe();
+  p.m_Human_NUM = 1;
   TrackRecord& t = p.track(1);
   MsvcRandom reference;
   for (int round = 0; round < 50; ++round) {
@@ -19,7 +36,8 @@ TEST(Resampling, EachDrawCopiesTheFirstParticleReachingItsShareOfTheTotal) {
       t.particle_weight[k] = round % 10 == 0 || random() % 3 == 0 ? 0.0 : (random() % 101) / 100.0;
       cumulative[k] = (k == 0 ? 0.0 : cumulative[k - 1]) + t.particle_weight[k];
     }
-    p.resampleParticles(1);
+    p.drawForCycle();
+    p.resampleParticles();
     for (int k = 0; k < kParticleCount; ++k) {
       double u = (reference.next() % 100) / 100.0;
       if (u < 0.6) u = u + 0.4;
@@ -49,18 +67,21 @@ TEST(Prediction, RandomWalkAmplitudes) {
     t.speed_hist[1] = c.newest;
     t.speed_hist[2] = c.previous;
     t.est_range[1] = c.estRange;
-    p.predictParticles(1);
+    p.drawForCycle();
+    p.predictParticles();
     MsvcRandom reference;
+    for (int k = 0; k < kParticleCount; ++k) reference.next();  // slot 1's resampling
     for (int k = 0; k < kParticleCount; ++k) {
       ASSERT_EQ(kEmptyValue + c.amplitude * (reference.next() % 200 - 100), t.particle_y[k]) << c.newest << " " << k;
       ASSERT_EQ(kEmptyValue + c.amplitude * (reference.next() % 200 - 100), t.particle_x[k]) << c.newest << " " << k;
     }
+    for (int k = 0; k < 5 * kParticleCount; ++k) reference.next();  // the free slots' resampling
     EXPECT_EQ(reference.next(), p.drawRandom()) << "two draws per particle";
   }
 }
 
 // Coasting near, at 500 mm/s for 2 s: 1000 mm along the heading, a
-// twentieth per unit drawn. A free slot draws nothing.
+// twentieth per unit drawn. A free slot draws for resampling only.
 TEST(Prediction, CoastingNearTrackMovesAlongItsHeadingAndFreeSlotsDrawNothing) {
   TrackerProbe& p = newTrackerProbe();
   TrackRecord& t = p.track(1);
@@ -70,16 +91,21 @@ TEST(Prediction, CoastingNearTrackMovesAlongItsHeadingAndFreeSlotsDrawNothing) {
   t.heading_hist[1] = -45.0;  // toward +x and +y
   t.prev_assoc_clock = 3000;
   t.assoc_clock = 5000;
-  p.predictParticles(1);
+  p.drawForCycle();
+  p.predictParticles();
   const double step = 1000.0 / 20.0 * std::sqrt(0.5);
   MsvcRandom reference;
+  for (int k = 0; k < kParticleCount; ++k) reference.next();  // slot 1's resampling
   for (int k = 0; k < kParticleCount; ++k) {
     ASSERT_NEAR(kEmptyValue + step * (int(reference.next() % 100) - 20), t.particle_y[k], 1e-6) << k;
     ASSERT_NEAR(kEmptyValue + step * (int(reference.next() % 100) - 20), t.particle_x[k], 1e-6) << k;
   }
   t.track_id = 1;
-  p.predictParticles(1);
-  EXPECT_EQ(reference.next(), p.drawRandom()) << "a free slot draws nothing";
+  p.drawForCycle();
+  p.predictParticles();
+  // The first cycle's five free slots, then all six slots, resample only.
+  for (int k = 0; k < 11 * kParticleCount; ++k) reference.next();
+  EXPECT_EQ(reference.next(), p.drawRandom()) << "a free slot draws for resampling only";
 }
 
 TEST(WeightingAndEstimation, WeightsFallWithDistanceAndTheMeanIsTruncated) {
@@ -95,14 +121,14 @@ TEST(WeightingAndEstimation, WeightsFallWithDistanceAndTheMeanIsTruncated) {
 
   TrackerProbe& q = newTrackerProbe();
   TrackRecord& e = q.track(1);
-  q.estimatePosition(1);  // all weights 0: nothing pushed
+  q.estimatePositions();  // all weights 0: nothing pushed
   EXPECT_EQ(kEmptyValue, e.est_y[1]);
   e.particle_weight[3] = e.particle_weight[4] = 0.5;
   e.particle_y[3] = -0.4;
   e.particle_y[4] = -1.0;
   e.particle_x[3] = 812.8;
   e.particle_x[4] = 813.0;
-  q.estimatePosition(1);
+  q.estimatePositions();
   EXPECT_EQ(0.0, e.est_y[1]);
   EXPECT_FALSE(std::signbit(e.est_y[1]));
   EXPECT_EQ(812.0, e.est_x[1]);

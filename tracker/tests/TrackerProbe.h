@@ -17,8 +17,8 @@ class TrackerProbe : public Strolvex {
 
   // The tracker's steps, in cycle order, then the state they work on.
   using Strolvex::measureCandidates; using Strolvex::associateCandidates; using Strolvex::findFreeSlot;
-  using Strolvex::resampleParticles; using Strolvex::predictParticles; using Strolvex::drawRandom;
-  using Strolvex::weighParticles; using Strolvex::estimatePosition; using Strolvex::updateMotion;
+  using Strolvex::resampleParticles; using Strolvex::predictParticles; using Strolvex::drawRandom; using Strolvex::drawForCycle;
+  using Strolvex::weighParticles; using Strolvex::estimatePositions; using Strolvex::updateMotion;
   using Strolvex::updateAgeing; using Strolvex::releaseStaleTracks; using Strolvex::initTrackingState;
   using Strolvex::m_assocPair; using Strolvex::m_candMidStep; using Strolvex::m_scanWork; using Strolvex::m_segSteps;
   using Strolvex::m_Human_NUM; using Strolvex::m_Count_mode;
