@@ -18,8 +18,10 @@
 #include <thread>
 #include <vector>
 
-#include "component/tests/TestRuntime.h"
+// The data types first: the 1.1 series declares their Any operators at
+// global scope, which its port templates only see if declared before them.
 #include "tools/recorder/tests/RangeProbe.h"
+#include "component/tests/TestRuntime.h"
 #include "tools/scanner/ScipScanner.h"
 #include "tools/scip/ScipReplyWriter.h"
 
