@@ -6,6 +6,11 @@
 #ifndef STROLVEX_COMPONENT_TESTS_TESTRUNTIME_H
 #define STROLVEX_COMPONENT_TESTS_TESTRUNTIME_H
 
+// The data types first: the 1.1 series declares their Any operators at
+// global scope, and its port templates see only those declared before them.
+#include <rtm/idl/BasicDataTypeSkel.h>
+#include <rtm/idl/ExtendedDataTypesSkel.h>
+#include <rtm/idl/InterfaceDataTypesSkel.h>
 #include <rtm/Factory.h>
 #include <rtm/Manager.h>
 #include <rtm/RTObject.h>
