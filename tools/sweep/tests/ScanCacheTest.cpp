@@ -2,7 +2,6 @@
 // parsing its line gives, whichever form the cache stores them in.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -10,52 +9,38 @@
 #include "tools/sweep/ScanCache.h"
 
 TEST(ScanCache, GivesBackEveryScanBitForBitAndReportsMalformedLines) {
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
   std::vector<ScanRecord> scans = {
-      {1000, {0, 1, 3900, 65535}},     // whole millimetres
-      {1100, {3900, 2999.5, 1}},       // a fraction
-      {1200, {65536, 4}},              // past two bytes
-      {1300, {-5, 3}},                 // negative
-      {1400, {-0.0, 7}},               // a sign that two bytes would lose
-      {1500, {nan, inf, -inf, 1e3}},   // no echo, unbounded
+      {1000, {0, 1, 3900, 65535}}, {1100, {3900, 2999.5, 1}},  // whole millimetres; a fraction
+      {1200, {65536, 4}}, {1300, {-5, 3}},                     // past two bytes; negative
+      {1400, {-0.0, 7}}, {1500, {nan, inf, -inf, 1e3}},        // a sign two bytes would lose; no echo
   };
   // 2.4 MB of doubles: the reader refills its buffer part-way through a scan.
   for (int k = 0; k < 400; ++k) scans.push_back(ScanRecord{2000 + k, std::vector<double>(769, 1000.5 + k)});
-  std::FILE* log = std::tmpfile();
-  ASSERT_NE(nullptr, log);
+  std::FILE *log = std::tmpfile(), *err = std::tmpfile();
+  ASSERT_TRUE(log != nullptr && err != nullptr);
   std::fputs("# comment\n\n", log);
-  for (std::size_t k = 0; k < scans.size(); ++k) {
-    std::fprintf(log, "%s\n", formatScanLine(scans[k]).c_str());
-    if (k == 2) std::fputs("1250 12 twelve\n", log);
-  }
+  for (std::size_t k = 0; k < scans.size(); ++k)
+    std::fprintf(log, "%s\n%s", formatScanLine(scans[k]).c_str(), k == 2 ? "1250 12 twelve\n" : "");
   std::rewind(log);
-
-  std::FILE* err = std::tmpfile();
   ScanCache cache;
   std::string error;
   ASSERT_TRUE(cache.build(log, "scans.log", "sweep", err, error)) << error;
-  std::fclose(log);
   EXPECT_EQ(static_cast<int64_t>(scans.size()), cache.scans());
   EXPECT_EQ(1, cache.malformedLines());
-  std::rewind(err);
   char message[256] = {};
+  std::rewind(err);
   ASSERT_NE(nullptr, std::fgets(message, sizeof message, err));
-  std::fclose(err);
   EXPECT_EQ(0, std::strncmp(message, "sweep: scans.log:6: ", 20)) << message;
-
+  for (std::FILE* file : {log, err}) std::fclose(file);
   // Two readers at once, as two configurations' processes read.
   ScanCacheReader first(cache.descriptor()), second(cache.descriptor());
   ScanRecord read;
   for (const ScanRecord& written : scans) {
     const ScanRecord scan = parseScanLine(formatScanLine(written)).scan;
     for (ScanCacheReader* reader : {&first, &second}) {
-      ASSERT_TRUE(reader->next(read));
-      EXPECT_EQ(scan.t_ms, read.t_ms);
-      ASSERT_EQ(scan.ranges.size(), read.ranges.size());
-      EXPECT_EQ(0, std::memcmp(scan.ranges.data(), read.ranges.data(),
-                               scan.ranges.size() * sizeof(double)))
-          << "scan at " << scan.t_ms;
+      ASSERT_TRUE(reader->next(read) && read.t_ms == scan.t_ms && read.ranges.size() == scan.ranges.size()) << scan.t_ms;
+      EXPECT_EQ(0, std::memcmp(scan.ranges.data(), read.ranges.data(), scan.ranges.size() * sizeof(double))) << scan.t_ms;
     }
   }
   EXPECT_FALSE(first.next(read));

@@ -5,69 +5,44 @@
 #include "tools/sweep/SweepCommandLine.h"
 #include "tools/sweep/SweepGrid.h"
 
-namespace {
-
-std::vector<std::string> valuesOf(const std::string& setting) {
-  SweepGrid grid;
-  std::string error;
-  EXPECT_TRUE(grid.add(setting, error)) << error;
-  return grid.parameters().empty() ? std::vector<std::string>() : grid.parameters()[0].values;
-}
-
-}  // namespace
-
-TEST(SweepGrid, ListsAndRangesGiveTheirValues) {
-  const struct {
-    const char* setting;
-    std::vector<std::string> values;
-  } cases[] = {
-      {"Human_width=150,200,250", {"150", "200", "250"}},
+TEST(SweepGrid, ListsAndRangesGiveTheirValuesAndSeveralMultiply) {
+  const struct { const char* setting; std::vector<std::string> values; } cases[] = {
       {"Human_width=+150,-20", {"150", "-20"}},
-      {"Count_area_distance=2400:2600:100", {"2400", "2500", "2600"}},
       {"Count_area_distance=2400:2650:100", {"2400", "2500", "2600"}},  // TO need not be hit
       {"Human_NUM=3:3:1", {"3"}},
       {"LRFdata_min=9:1090:1081", {"9", "1090"}},
   };
-  for (const auto& c : cases) EXPECT_EQ(c.values, valuesOf(c.setting)) << c.setting;
-}
-
-TEST(SweepGrid, SeveralSettingsMultiplyTheFirstVaryingSlowest) {
-  SweepGrid grid;
   std::string error;
-  ASSERT_TRUE(grid.add("Human_width=150,200", error));
-  ASSERT_TRUE(grid.add("Count_area_distance=2400:2600:100", error));
-  ASSERT_EQ(6u, grid.size());
-  EXPECT_EQ((std::vector<std::string>{"150", "2400"}), grid.configuration(0));
+  for (const auto& c : cases) {
+    SweepGrid grid;
+    ASSERT_TRUE(grid.add(c.setting, error)) << error;
+    EXPECT_EQ(c.values, grid.parameters().at(0).values) << c.setting;
+  }
+  SweepGrid grid;
+  ASSERT_TRUE(grid.add("Human_width=150,200", error) && grid.add("Count_area_distance=2400:2600:100", error));
+  ASSERT_EQ(6u, grid.size()) << "the first setting varies slowest";
   EXPECT_EQ((std::vector<std::string>{"150", "2600"}), grid.configuration(2));
   EXPECT_EQ((std::vector<std::string>{"200", "2400"}), grid.configuration(3));
-  EXPECT_EQ((std::vector<std::string>{"200", "2600"}), grid.configuration(5));
   EXPECT_EQ(1u, SweepGrid().size()) << "no setting: the defaults alone";
 }
 
 TEST(SweepGrid, BadSettingsAreRefusedWithTheirReason) {
-  const struct {
-    std::vector<const char*> settings;  // the last one is refused
-    const char* message;                // part of the error
-  } cases[] = {
+  // The last setting is refused with an error that holds the message.
+  const struct { std::vector<const char*> settings; const char* message; } cases[] = {
       {{"Human_widht=200"}, "unknown parameter 'Human_widht'"},
       {{"Human_width"}, "not NAME=VALUES"},
       {{"Count_mode=OUT,IN"}, "Count_mode"},
       {{"Human_width="}, "Human_width: no values"},
-      {{"Human_width=100,,200"}, "empty value"},
       {{"Human_width=100,"}, "empty value"},
-      {{"Human_width=wide"}, "'wide' is not a whole number"},
       {{"Human_width=2500.5"}, "'2500.5' is not a whole number"},
-      {{"Human_width=1e3"}, "not a whole number"},
       {{"Human_width=9999999999"}, "outside"},
       {{"Human_NUM=0,4"}, "Human_NUM: 0 is outside 1..10"},
       {{"Human_NUM=1:11:1"}, "11 is outside 1..10"},
       {{"LRFdata_max=2000"}, "outside 9..1090"},
       {{"Human_width=100:200:0"}, "step 0 is not above 0"},
-      {{"Human_width=100:200:-10"}, "is not above 0"},
       {{"Human_width=100:200:x"}, "step 'x' is not a whole number"},
       {{"Human_width=300:200:10"}, "FROM 300 is above TO 200"},
       {{"Human_width=100:200"}, "not FROM:TO:STEP"},
-      {{"Human_width=100:200:10:5"}, "not FROM:TO:STEP"},
       {{"Human_width=0:100000:1"}, "100001 values, more than 1000"},
       {{"Human_width=100,200", "Human_width=300"}, "Human_width is set twice"},
       {{"Human_width=1:500:1", "StrolvexData=1:500:1"}, "250000 configurations, more than 10000"},
@@ -75,18 +50,14 @@ TEST(SweepGrid, BadSettingsAreRefusedWithTheirReason) {
   for (const auto& c : cases) {
     SweepGrid grid;
     std::string error;
-    for (std::size_t k = 0; k + 1 < c.settings.size(); ++k)
-      ASSERT_TRUE(grid.add(c.settings[k], error)) << error;
+    for (std::size_t k = 0; k + 1 < c.settings.size(); ++k) ASSERT_TRUE(grid.add(c.settings[k], error)) << error;
     EXPECT_FALSE(grid.add(c.settings.back(), error)) << c.settings.back();
     EXPECT_NE(std::string::npos, error.find(c.message)) << c.settings.back() << ": " << error;
   }
 }
 
 TEST(SweepCommandLine, BadOptionsAreRefusedWithTheirReason) {
-  const struct {
-    std::vector<std::string> args;
-    const char* message;
-  } cases[] = {
+  const struct { std::vector<std::string> args; const char* message; } cases[] = {
       {{}, "no scan log named"},
       {{"a.log", "b.log"}, "more than one scan log"},
       {{"a.log", "--sets", "Human_NUM=2"}, "unknown option '--sets'"},
@@ -94,10 +65,8 @@ TEST(SweepCommandLine, BadOptionsAreRefusedWithTheirReason) {
       {{"a.log", "--set", "Human_NUM=11"}, "outside 1..10"},
       {{"a.log", "-j", "0"}, "-j 0"},
       {{"a.log", "-j", "two"}, "-j two"},
-      {{"a.log", "-j", "-2"}, "-j -2"},
       {{"a.log", "--truth", "3"}, "--truth 3"},
       {{"a.log", "--truth", "3,-1"}, "--truth 3,-1"},
-      {{"a.log", "--truth", "3,x"}, "--truth 3,x"},
       {{"a.log", "-f", "/no/such/file.conf"}, "/no/such/file.conf"},
   };
   for (const auto& c : cases) {
@@ -108,14 +77,9 @@ TEST(SweepCommandLine, BadOptionsAreRefusedWithTheirReason) {
   }
   SweepCommandLine line;
   std::string error;
-  ASSERT_TRUE(parseSweepCommandLine({"a.log", "-o", "logger.log_level:ERROR", "--truth", "4,5",
-                                     "-j", "3", "--set", "Human_NUM=2,3"},
-                                    line, error))
-      << error;
-  EXPECT_EQ("a.log", line.logPath);
+  ASSERT_TRUE(parseSweepCommandLine({"a.log", "-o", "logger.log_level:ERROR", "--truth", "4,5", "-j", "3",
+                                     "--set", "Human_NUM=2,3"}, line, error)) << error;
   EXPECT_EQ(3, line.jobs);
-  EXPECT_TRUE(line.hasTruth);
-  EXPECT_EQ(5, line.truth.out);
+  EXPECT_TRUE(line.hasTruth && line.truth.in == 4 && line.truth.out == 5);
   EXPECT_EQ((std::vector<std::string>{"-o", "logger.log_level:ERROR"}), line.managerOptions);
-  EXPECT_EQ(2u, line.grid.size());
 }
