@@ -17,8 +17,7 @@ TEST(SensorClock, KeepsTheSensorsSpacingThroughJitterAndWrapAround) {
     stamp = (stamp + 100) % SensorClock::kStampRange;
   }
   for (int k = 1; k < 10; ++k) EXPECT_NEAR(100.0, times[k] - times[k - 1], 0.1) << k;
-  EXPECT_EQ(900, clock.sensorMs());
-  EXPECT_EQ(0, clock.restarts());
+  EXPECT_TRUE(clock.sensorMs() == 900 && clock.restarts() == 0);
 }
 
 TEST(SensorClock, FollowsFasterDeliveryDriftAndJumps) {
@@ -42,7 +41,6 @@ TEST(SensorClock, FollowsFasterDeliveryDriftAndJumps) {
     stamp += 100;
     host += 100.1;
     const double time = clock.hostTime(stamp, host);
-    ASSERT_LE(time, host);
-    ASSERT_GE(time, host - limits.maxLagMs);
+    ASSERT_TRUE(time <= host && time >= host - limits.maxLagMs) << k << ": " << time << " for " << host;
   }
 }
