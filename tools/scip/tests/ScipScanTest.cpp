@@ -29,16 +29,11 @@ TEST(ScipScanRequest, CommandsCarryFixedWidthFields) {
   request.continuous = false;
   EXPECT_EQ("GS0000108003;A.z_c+@ 9\n", scipScanCommand(request));
 
-  void (*const spoilers[])(ScipScanRequest&) = {
-      [](ScipScanRequest& r) { r.firstStep = 800; }, [](ScipScanRequest& r) { r.lastStep = 10000; },
-      [](ScipScanRequest& r) { r.cluster = 100; },   [](ScipScanRequest& r) { r.skip = 10; },
-      [](ScipScanRequest& r) { r.scans = 100; },     [](ScipScanRequest& r) { r.encodingChars = 4; },
-      [](ScipScanRequest& r) { r.tag = "semi;colon"; }, [](ScipScanRequest& r) { r.tag = std::string(17, 'a'); }};
-  for (const auto spoil : spoilers) {
-    ScipScanRequest spoilt;
-    spoil(spoilt);
-    EXPECT_EQ("", scipScanCommand(spoilt)) << scipScanCommand(spoilt);
-  }
+  const ScipScanRequest spoilt[] = {{true, 3, 800, 725, 1, 0, 0, ""},  {true, 3, 44, 10000, 1, 0, 0, ""},
+                                     {true, 3, 44, 725, 100, 0, 0, ""}, {true, 3, 44, 725, 1, 10, 0, ""},
+                                     {true, 3, 44, 725, 1, 0, 100, ""}, {true, 4, 44, 725, 1, 0, 0, ""},
+                                     {true, 3, 44, 725, 1, 0, 0, "semi;colon"}, {true, 3, 44, 725, 1, 0, 0, std::string(17, 'a')}};
+  for (const ScipScanRequest& r : spoilt) EXPECT_EQ("", scipScanCommand(r)) << scipScanCommand(r);
 }
 
 TEST(ScipScan, DecodesValuesAcrossLineEndsInBothEncodings) {
