@@ -167,14 +167,16 @@ TEST_P(LaserLink, EveryScanArrivesInOrderDamagedOnesAreDroppedAndCountedAndLinkF
     collect(20);
     ASSERT_GE(m_arrivals.size(), 20u);
     // Scans of the log, none over 2 s after the one before; without
-    // reconnections in order, each damaged one dropped and every other one there.
+    // reconnections in order (stamps never going back; the sensor clock may
+    // hold one when delivery speeds up), each damaged one dropped, the rest there.
     const bool damages = c.connections == 1 && c.resets == 0;
     for (std::size_t k = 0; k < m_arrivals.size(); ++k) {
       const Arrival &at = m_arrivals[k], &before = m_arrivals[k ? k - 1 : 0];
       EXPECT_TRUE(at.index >= 0 && (k == 0 || (at.at - before.at < std::chrono::seconds(2) &&
-                                               (damages ? at.index > before.index && at.tmMs > before.tmMs
+                                               (damages ? at.index > before.index && at.tmMs >= before.tmMs
                                                         : at.index != before.index))))
-          << "scan " << k << ": " << at.index << " after " << before.index;
+          << "scan " << k << ": " << at.index << " after " << before.index << ", "
+          << std::chrono::duration<double>(at.at - before.at).count() << " s later, stamped " << at.tmMs - before.tmMs << " ms later";
     }
     int damaged = 0;
     for (int k = 0; damages && k <= m_arrivals.back().index; ++k) {
