@@ -13,36 +13,21 @@
 
 namespace {
 
-SensorInfo sensor(int minRange, int maxRange, int totalSteps, int first, int last, int front) {
-  SensorInfo info;
-  info.model = "M";
-  info.minRange = minRange;
-  info.maxRange = maxRange;
-  info.totalSteps = totalSteps;
-  info.firstStep = first;
-  info.lastStep = last;
-  info.frontStep = front;
-  info.rpm = 600;
-  return info;
-}
-
-const SensorInfo kUrg04lx = sensor(20, 5600, 1024, 44, 725, 384);
+// Vendor, product, firmware, protocol, serial, model, then PP's numbers.
+const SensorInfo kUrg04lx = {"", "", "", "", "", "M", 20, 5600, 1024, 44, 725, 384, 600};
 
 }  // namespace
 
 TEST(ScannerSettings, StepRangeDefaultsToTheSensorsAndRefusesStepsItLacks) {
-  struct Case {
+  const struct {
     int first, last;
     bool ok;
     int expectFirst, expectLast;
-  };
-  const Case cases[] = {{-1, -1, true, 44, 725}, {-1, 600, true, 44, 600}, {100, -1, true, 100, 725},
+  } cases[] = {{-1, -1, true, 44, 725}, {-1, 600, true, 44, 600}, {100, -1, true, 100, 725},
                         {300, 300, true, 300, 300}, {43, 725, false, 0, 0}, {44, 726, false, 0, 0},
                         {500, 400, false, 0, 0}, {-1, 40, false, 0, 0}};
-  for (const Case& c : cases) {
-    ScannerSettings settings;
-    settings.firstStep = c.first;
-    settings.lastStep = c.last;
+  for (const auto& c : cases) {
+    const ScannerSettings settings = {"/dev/ttyACM0", 115200, c.first, c.last, 1000};
     int first = -7, last = -7;
     std::string problem;
     ASSERT_EQ(settings.stepRange(kUrg04lx, first, last, problem), c.ok) << c.first << ".." << c.last;
@@ -52,18 +37,15 @@ TEST(ScannerSettings, StepRangeDefaultsToTheSensorsAndRefusesStepsItLacks) {
 }
 
 TEST(ScannerSettings, ValuesNoSensorCouldTakeAreRefused) {
-  struct Case {
+  const struct {
     const char* device;
     int baud, timeoutMs;
     bool ok;
-  } const cases[] = {{"/dev/ttyACM0", 115200, 1000, true}, {"tcp:192.168.0.10:65535", 115200, 1, true},
+  } cases[] = {{"/dev/ttyACM0", 115200, 1000, true}, {"tcp:192.168.0.10:65535", 115200, 1, true},
                      {"", 115200, 1000, false},            {"tcp:192.168.0.10:65536", 115200, 1000, false},
                      {"/dev/ttyACM0", 0, 1000, false},     {"/dev/ttyACM0", 115200, 0, false}};
-  for (const Case& c : cases) {
-    ScannerSettings settings;
-    settings.device = c.device;
-    settings.baud = c.baud;
-    settings.timeoutMs = c.timeoutMs;
+  for (const auto& c : cases) {
+    const ScannerSettings settings = {c.device, c.baud, -1, -1, c.timeoutMs};
     std::string problem;
     EXPECT_EQ(settings.valid(problem), c.ok) << c.device << " " << c.baud << " " << c.timeoutMs << ": " << problem;
   }
@@ -71,18 +53,15 @@ TEST(ScannerSettings, ValuesNoSensorCouldTakeAreRefused) {
 
 TEST(SensorReport, ParametersForAnotherModelKeepNineStepsBelowTheFirst) {
   const std::string prefix = "Category.Strolvex.conf.default.";
-  EXPECT_EQ(strolvexParameterLines(sensor(23, 60000, 1440, 0, 1080, 540), 0, 1080),
+  EXPECT_EQ(strolvexParameterLines({"", "", "", "", "", "M", 23, 60000, 1440, 0, 1080, 540, 2400}, 0, 1080),
             (std::vector<std::string>{prefix + "LRF_Total_steps: 1440", prefix + "LRFdata_theta: 360",
                                       prefix + "LRFdata_mid: 540", prefix + "LRFdata_min: 9",
                                       prefix + "LRFdata_max: 1080"}));
 }
 
 TEST(ScanToRangeData, ErrorCodesAndUnmeasuredStepsAreNoEchoAndTheStampCarriesIntoSeconds) {
-  ScipScanRequest request;
-  request.firstStep = 100;
-  request.lastStep = 104;
-  ScipScan scan;
-  scan.values = {7, 20, 5600, 5601, 1234};  // an error code, the limits, one past, a reading
+  const ScipScanRequest request = {true, 3, 100, 104, 1, 0, 0, ""};
+  const ScipScan scan = {0, {7, 20, 5600, 5601, 1234}, 0};  // an error code, the limits, one past, a reading
   RTC::RangeData data;
   std::vector<double> work;
   fillScan(scan, request, kUrg04lx, 1700000000123.456, work, data);

@@ -2,6 +2,8 @@
 // pseudo-terminal and over TCP: every scan of a log arrives in order with
 // its ranges, damaged scans are dropped and counted, and the component
 // rides out lost links, silence, sensor errors and a vanished sensor.
+// Deadlines only end a failing test, so they are generous for a loaded
+// machine; the 2 s allowed for scans to resume is what is checked.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -11,7 +13,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -28,16 +32,20 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-const int kSteps = 726;  // URG-04LX: steps 0..725, measured from 44
-const double kPi = 3.141592653589793;
+const int kSteps = 726, kScans = 200;  // URG-04LX: steps 0..725, measured from 44
 
-// Scan k of the test log: distinct at every step and in every scan, all
-// within the sensor's 20..5600 mm.
+// Scan k of the test log: distinct at every step and in every scan.
 double logRange(int k, int step) { return 500 + (step * 13 + k * 101) % 4000; }
 
 void registerTypes() {
   static const bool registered = (ScipScannerInit(&testrt::manager()), registerRangeProbe(), true);
   (void)registered;
+}
+
+bool waitFor(const std::function<bool()>& done, int seconds = 30) {
+  const auto deadline = Clock::now() + std::chrono::seconds(seconds);
+  while (!done() && Clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return done();
 }
 
 struct Arrival {
@@ -50,7 +58,6 @@ class LaserLink : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
     registerTypes();
-    m_log = "/tmp/strolvex-scanner-" + std::to_string(getpid()) + ".log";
     std::ofstream log(m_log);
     for (int k = 0; k < kScans; ++k) {
       log << 1000 + 100 * k;
@@ -64,7 +71,6 @@ class LaserLink : public ::testing::TestWithParam<const char*> {
       if (comp) testrt::destroy(comp);
     m_scanner = m_probe = nullptr;
     killEmulator();
-    ::unlink(m_link.c_str());
     m_arrivals.clear();
   }
 
@@ -79,8 +85,7 @@ class LaserLink : public ::testing::TestWithParam<const char*> {
     argv.push_back(nullptr);
     int out[2];
     ASSERT_EQ(::pipe2(out, O_CLOEXEC), 0);
-    m_emulator = ::fork();
-    if (m_emulator == 0) {
+    if ((m_emulator = ::fork()) == 0) {
       ::dup2(out[1], STDOUT_FILENO);
       ::execv(argv[0], argv.data());
       ::_exit(127);
@@ -88,8 +93,7 @@ class LaserLink : public ::testing::TestWithParam<const char*> {
     ::close(out[1]);
     std::string line;
     pollfd waiting = {out[0], POLLIN, 0};
-    char c = 0;
-    while (c != '\n' && ::poll(&waiting, 1, 5000) > 0 && ::read(out[0], &c, 1) == 1) line += c;
+    for (char c = 0; c != '\n' && ::poll(&waiting, 1, 30000) > 0 && ::read(out[0], &c, 1) == 1;) line += c;
     ::close(out[0]);
     ASSERT_TRUE(line.compare(0, tcp ? 4 : 3, tcp ? "tcp " : "pty") == 0) << line;
     m_device = tcp ? "tcp:127.0.0.1:" + line.substr(4, line.size() - 5) : m_link;
@@ -97,25 +101,29 @@ class LaserLink : public ::testing::TestWithParam<const char*> {
   void killEmulator() {
     if (m_emulator > 0 && ::kill(m_emulator, SIGKILL) == 0) ::waitpid(m_emulator, nullptr, 0);
     m_emulator = -1;
+    ::unlink(m_link.c_str());
   }
 
   void startScanner(const std::string& device, const std::string& conf = "") {
     m_scanner = testrt::create("ScipScanner?conf.default.device=" + device + conf);
     m_probe = testrt::create("RangeProbe");
     ASSERT_TRUE(m_scanner != nullptr && m_probe != nullptr);
-    ASSERT_TRUE(testrt::connect(m_scanner, "range_data", m_probe, "receive"));
+    // Room for the whole log: a starved test thread must not lose scans.
+    ASSERT_EQ(testrt::connect(RTC::PortService_var(testrt::port(m_scanner, "range_data")),
+                              RTC::PortService_var(testrt::port(m_probe, "receive")),
+                              {{"interface_type", "corba_cdr"}, {"dataflow_type", "push"},
+                               {"subscription_type", "flush"}, {"buffer.length", "256"}}),
+              RTC::RTC_OK);
     ASSERT_EQ(testrt::activate(m_scanner), RTC::ACTIVE_STATE);
   }
   ScannerCounts counts() { return dynamic_cast<ScipScanner&>(*m_scanner).counts(); }
 
-  // Takes scans until done() or `seconds` pass.
-  void collect(double seconds, const std::function<bool()>& done) {
+  // Takes scans until there are `count`.
+  void collect(std::size_t count) {
     RangeProbe& probe = dynamic_cast<RangeProbe&>(*m_probe);
-    const auto deadline = Clock::now() + std::chrono::milliseconds(static_cast<int>(seconds * 1000));
-    for (; Clock::now() < deadline && !done(); std::this_thread::sleep_for(std::chrono::milliseconds(1))) {
-      while (probe.receivePort.isNew()) {
+    waitFor([&] {
+      for (const RTC::RangeData& data = probe.received; probe.receivePort.isNew();) {
         probe.receivePort.read();
-        const RTC::RangeData& data = probe.received;
         int index = -1;
         for (int k = 0; k < kScans && index < 0 && data.ranges.length() == kSteps; ++k) {
           bool same = true;
@@ -124,26 +132,15 @@ class LaserLink : public ::testing::TestWithParam<const char*> {
         }
         m_arrivals.push_back({index, Clock::now(), data.tm.sec * 1e3 + data.tm.nsec / 1e6});
       }
-    }
+      return m_arrivals.size() >= count;
+    });
   }
   bool received(int index) const {
-    for (const Arrival& arrival : m_arrivals)
-      if (arrival.index == index) return true;
-    return false;
-  }
-  // Every scan is one of the log's, none twice in a row, and none more
-  // than 2 s after the one before.
-  void expectLogScansWithoutLongGaps() const {
-    for (std::size_t k = 0; k < m_arrivals.size(); ++k) {
-      EXPECT_GE(m_arrivals[k].index, 0) << "scan " << k << " is none of the log's";
-      if (k == 0) continue;
-      EXPECT_NE(m_arrivals[k].index, m_arrivals[k - 1].index) << "scan " << k << " twice";
-      EXPECT_LT(std::chrono::duration<double>(m_arrivals[k].at - m_arrivals[k - 1].at).count(), 2.0) << k;
-    }
+    return std::any_of(m_arrivals.begin(), m_arrivals.end(), [&](const Arrival& a) { return a.index == index; });
   }
 
-  static const int kScans = 200;
-  std::string m_log, m_link = "/tmp/strolvex-scanner-pty-" + std::to_string(getpid()), m_device;
+  std::string m_log = "/tmp/strolvex-scanner-" + std::to_string(getpid()) + ".log",
+              m_link = "/tmp/strolvex-scanner-pty-" + std::to_string(getpid()), m_device;
   pid_t m_emulator = -1;
   RTC::RTObject_impl* m_scanner = nullptr;
   RTC::RTObject_impl* m_probe = nullptr;
@@ -152,57 +149,54 @@ class LaserLink : public ::testing::TestWithParam<const char*> {
 
 }  // namespace
 
-TEST_P(LaserLink, EveryScanArrivesInOrderWithTheLogsRangesAndTheSensorsGeometry) {
-  testrt::LogTail log;
-  startEmulator({});
-  startScanner(m_device);
-  collect(8, [&] { return m_arrivals.size() >= 30; });
-  ASSERT_EQ(m_arrivals.size(), 30u);
-  for (int k = 0; k < 30; ++k) {
-    EXPECT_EQ(m_arrivals[k].index, k);
-    EXPECT_TRUE(k == 0 || m_arrivals[k].tmMs > m_arrivals[k - 1].tmMs) << "scan " << k;
-  }
-  const RTC::RangerConfig& config = dynamic_cast<RangeProbe&>(*m_probe).received.config;
-  EXPECT_NEAR(config.angularRes, 2 * kPi / 1024, 1e-12);
-  EXPECT_NEAR(config.minAngle, -0.75 * kPi, 1e-12);  // step 0
-  EXPECT_NEAR(config.maxAngle, (725 - 384) * 2 * kPi / 1024, 1e-12);
-  EXPECT_TRUE(config.minRange == 0.02 && config.maxRange == 5.6 && config.frequency == 10.0);
-  for (const char* line : {"URG-04LX", "Category.Strolvex.conf.default.LRF_Total_steps: 1024",
-                           "Category.Strolvex.conf.default.LRFdata_mid: 384",
-                           "Category.Strolvex.conf.default.LRFdata_min: 44",
-                           "Category.Strolvex.conf.default.LRFdata_max: 725"})
-    EXPECT_NE(log.text().find(line), std::string::npos) << line;
-}
-
-TEST_P(LaserLink, DamagedScansAreDroppedAndCountedAndFaultsOfTheLinkRiddenOut) {
+TEST_P(LaserLink, EveryScanArrivesInOrderDamagedOnesAreDroppedAndCountedAndLinkFaultsRiddenOut) {
   struct Case {
     const char* flag;
     int n;
     bool exact;  // every other scan arrives (garbage may take a neighbour with it)
     long connections, resets;
+    const char* timeoutMs;  // short only where silence is to be noticed
   };
-  const Case cases[] = {{"--bad-checksum-every", 5, true, 1, 0}, {"--garbage-every", 4, false, 1, 0},
-                        {"--drop-after", 8, true, 2, 0},          {"--silence-after", 8, true, 2, 0},
-                        {"--error-status-after", 8, true, 1, 1}};
+  const Case cases[] = {{"", 0, true, 1, 0, "30000"},
+                        {"--bad-checksum-every", 5, true, 1, 0, "30000"}, {"--garbage-every", 4, false, 1, 0, "30000"},
+                        {"--drop-after", 8, true, 2, 0, "30000"},         {"--silence-after", 8, true, 2, 0, "300"},
+                        {"--error-status-after", 8, true, 1, 1, "30000"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.flag);
     testrt::LogTail log;
-    startEmulator({c.flag, std::to_string(c.n)});
-    startScanner(m_device, "&conf.default.timeout_ms=300");
-    collect(8, [&] { return m_arrivals.size() >= 20; });
+    startEmulator(*c.flag ? std::vector<std::string>{c.flag, std::to_string(c.n)} : std::vector<std::string>{});
+    startScanner(m_device, std::string("&conf.default.timeout_ms=") + c.timeoutMs);
+    collect(20);
     ASSERT_GE(m_arrivals.size(), 20u);
-    expectLogScansWithoutLongGaps();
+    // Scans of the log, none over 2 s after the one before; without
+    // reconnections in order (stamps never going back; the sensor clock may
+    // hold one when delivery speeds up), each damaged one dropped, the rest there.
     const bool damages = c.connections == 1 && c.resets == 0;
+    for (std::size_t k = 0; k < m_arrivals.size(); ++k) {
+      const Arrival &at = m_arrivals[k], &before = m_arrivals[k ? k - 1 : 0];
+      EXPECT_TRUE(at.index >= 0 && (k == 0 || (at.at - before.at < std::chrono::seconds(2) &&
+                                               (damages ? at.index > before.index && at.tmMs >= before.tmMs
+                                                        : at.index != before.index))))
+          << "scan " << k << ": " << at.index << " after " << before.index << ", "
+          << std::chrono::duration<double>(at.at - before.at).count() << " s later, stamped " << at.tmMs - before.tmMs << " ms later";
+    }
     int damaged = 0;
     for (int k = 0; damages && k <= m_arrivals.back().index; ++k) {
-      const bool hit = (k + 1) % c.n == 0;
+      const bool hit = c.n > 0 && (k + 1) % c.n == 0;
       damaged += hit;
       EXPECT_TRUE((!hit && !c.exact) || received(k) != hit) << "scan " << k;
     }
     EXPECT_TRUE(c.exact ? counts().dropped == damaged : counts().dropped >= damaged) << counts().dropped;
-    EXPECT_GE(counts().connections, c.connections);
+    EXPECT_TRUE(c.connections == 1 ? counts().connections == 1 : counts().connections >= 2) << counts().connections;
     EXPECT_EQ(counts().resets, c.resets);
     EXPECT_EQ(c.resets != 0, log.text().find("error status 50; resetting") != std::string::npos);
+    const RTC::RangerConfig& config = dynamic_cast<RangeProbe&>(*m_probe).received.config;
+    const double step = 2 * 3.141592653589793 / 1024;  // the geometry read from the sensor, and reported
+    EXPECT_TRUE(std::abs(config.angularRes - step) + std::abs(config.minAngle + 384 * step) +
+                    std::abs(config.maxAngle - 341 * step) < 1e-12 && config.minRange == 0.02 &&
+                config.maxRange == 5.6 && config.frequency == 10.0);
+    for (const char* line : {"URG-04LX", "LRF_Total_steps: 1024", "LRFdata_mid: 384", "LRFdata_min: 44"})
+      EXPECT_NE(log.text().find(line), std::string::npos) << line;
     stop();
   }
 }
@@ -211,17 +205,16 @@ TEST_P(LaserLink, ASensorMissingAtActivationOrVanishedIsPickedUpWhenItComesBack)
   testrt::LogTail log;
   const int port = 20000 + getpid() % 20000;
   startScanner(std::string(GetParam()) == "tcp" ? "tcp:127.0.0.1:" + std::to_string(port) : m_link);
-  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-  EXPECT_NE(log.text().find("trying again every second"), std::string::npos);
+  EXPECT_TRUE(waitFor([&] { return log.text().find("trying again every second") != std::string::npos; }));
   for (int round = 0; round < 2; ++round) {
     startEmulator({}, port);
     const auto back = Clock::now();
     const std::size_t before = m_arrivals.size();
-    collect(4, [&] { return m_arrivals.size() >= before + 5; });
+    collect(before + 5);
     ASSERT_GE(m_arrivals.size(), before + 5) << "round " << round;
-    EXPECT_LT(std::chrono::duration<double>(m_arrivals[before].at - back).count(), 2.0) << "round " << round;
+    EXPECT_LT(m_arrivals[before].at - back, std::chrono::seconds(2)) << "round " << round;
     killEmulator();
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // gone for a while
   }
 }
 
@@ -229,9 +222,7 @@ TEST_P(LaserLink, AStepRangeTheSensorLacksIsRefusedWithTheSensorsOwn) {
   testrt::LogTail log;
   startEmulator({});
   startScanner(m_device, "&conf.default.first_step=0");
-  const auto deadline = Clock::now() + std::chrono::seconds(5);
-  for (; testrt::state(m_scanner) == RTC::ACTIVE_STATE && Clock::now() < deadline; testrt::tick(m_scanner))
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  waitFor([&] { return testrt::tick(m_scanner), testrt::state(m_scanner) != RTC::ACTIVE_STATE; });
   EXPECT_EQ(testrt::state(m_scanner), RTC::ERROR_STATE);
   EXPECT_NE(log.text().find("steps 0..725 (first_step, last_step) are not within URG-04LX"), std::string::npos);
   EXPECT_NE(log.text().find("own 44..725"), std::string::npos);
@@ -251,21 +242,19 @@ TEST(ScipScanner, ASensorThatDoesNotSpeakScip2IsToldApartAndTriedAgain) {
     ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
     RTC::RTObject_impl* scanner =
         testrt::create(std::string("ScipScanner?conf.default.timeout_ms=100&conf.default.device=") + ::ptsname(master));
-    ASSERT_TRUE(scanner != nullptr);
     ASSERT_EQ(testrt::activate(scanner), RTC::ACTIVE_STATE);
     std::string heard;
-    char buffer[256];
-    for (const auto until = Clock::now() + std::chrono::milliseconds(1500);
-         Clock::now() < until && log.text().find(logged) == std::string::npos;) {
-      pollfd waiting = {master, POLLIN, 0};
-      const ssize_t n = ::poll(&waiting, 1, 10) > 0 ? ::read(master, buffer, sizeof buffer) : 0;
+    waitFor([&] {
+      char buffer[256];
+      const ssize_t n = ::read(master, buffer, sizeof buffer);
       heard.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
       for (std::size_t end; answers && (end = heard.find('\n')) != std::string::npos; heard.erase(0, end + 1)) {
         const std::string echo = heard.substr(0, end);
         const std::string reply = echo == "VV" ? scipInfoReplyBytes(echo, {{"PROT", "SCIP 1.1"}}) : scipReplyBytes(echo, "00");
-        ASSERT_EQ(::write(master, reply.data(), reply.size()), static_cast<ssize_t>(reply.size()));
+        EXPECT_EQ(::write(master, reply.data(), reply.size()), static_cast<ssize_t>(reply.size()));
       }
-    }
+      return log.text().find(logged) != std::string::npos;
+    });
     EXPECT_NE(log.text().find(logged), std::string::npos) << log.text();
     EXPECT_EQ(testrt::state(scanner), RTC::ACTIVE_STATE);
     EXPECT_EQ(dynamic_cast<ScipScanner&>(*scanner).counts().connections, 0);

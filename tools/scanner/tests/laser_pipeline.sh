@@ -26,6 +26,13 @@ emulator_pid=$!
 # The emulator starts the scene when the scanner asks for scans.
 "$strolvexcomp" -f "$conf/laser.conf" -o "Sensor.ScipScanner.conf.default.device:$work/laser" >"$work/laser.out" 2>&1 &
 laser=$!
+# The scene runs from the scanner's start-up, however late a loaded machine
+# makes it; the deadline only ends a run that failed.
+for ((waited = 0; waited < 600; ++waited)); do
+  ! grep -q "LRF_Total_steps" "$work/laser.out" || break
+  kill -0 "$laser" 2>/dev/null || break
+  sleep 0.1
+done
 sleep $((seconds + 3))
 kill -TERM "$laser"
 wait "$laser" || { cat "$work/laser.out"; echo "strolvexcomp -f laser.conf failed"; exit 1; }

@@ -22,41 +22,24 @@ ScipReply readOne(const std::string& bytes) {
 }  // namespace
 
 TEST(ScipScanRequest, CommandsCarryFixedWidthFields) {
-  ScipScanRequest request;
-  EXPECT_EQ("MD0044072501000\n", scipScanCommand(request));
-  request.encodingChars = 2;
-  request.firstStep = 0;
-  request.lastStep = 1080;
-  request.cluster = 3;
-  request.skip = 9;
-  request.scans = 99;
-  request.tag = "A.z_c+@ 9";
+  EXPECT_EQ("MD0044072501000\n", scipScanCommand(ScipScanRequest()));
+  ScipScanRequest request = {true, 2, 0, 1080, 3, 9, 99, "A.z_c+@ 9"};
   EXPECT_EQ("MS0000108003999;A.z_c+@ 9\n", scipScanCommand(request));
   EXPECT_EQ(361, request.valueCount());
   request.continuous = false;
   EXPECT_EQ("GS0000108003;A.z_c+@ 9\n", scipScanCommand(request));
 
-  const auto invalid = [](void (*spoil)(ScipScanRequest&)) {
-    ScipScanRequest r;
-    spoil(r);
-    return scipScanCommand(r).empty();
-  };
-  EXPECT_TRUE(invalid([](ScipScanRequest& r) { r.firstStep = 800; }));
-  EXPECT_TRUE(invalid([](ScipScanRequest& r) { r.lastStep = 10000; }));
-  EXPECT_TRUE(invalid([](ScipScanRequest& r) { r.cluster = 100; }));
-  EXPECT_TRUE(invalid([](ScipScanRequest& r) { r.skip = 10; }));
-  EXPECT_TRUE(invalid([](ScipScanRequest& r) { r.scans = 100; }));
-  EXPECT_TRUE(invalid([](ScipScanRequest& r) { r.encodingChars = 4; }));
-  EXPECT_TRUE(invalid([](ScipScanRequest& r) { r.tag = "semi;colon"; }));
-  EXPECT_TRUE(invalid([](ScipScanRequest& r) { r.tag = std::string(17, 'a'); }));
+  const ScipScanRequest spoilt[] = {{true, 3, 800, 725, 1, 0, 0, ""},  {true, 3, 44, 10000, 1, 0, 0, ""},
+                                     {true, 3, 44, 725, 100, 0, 0, ""}, {true, 3, 44, 725, 1, 10, 0, ""},
+                                     {true, 3, 44, 725, 1, 0, 100, ""}, {true, 4, 44, 725, 1, 0, 0, ""},
+                                     {true, 3, 44, 725, 1, 0, 0, "semi;colon"}, {true, 3, 44, 725, 1, 0, 0, std::string(17, 'a')}};
+  for (const ScipScanRequest& r : spoilt) EXPECT_EQ("", scipScanCommand(r)) << scipScanCommand(r);
 }
 
 TEST(ScipScan, DecodesValuesAcrossLineEndsInBothEncodings) {
   for (int chars : {2, 3}) {
     for (int last : {44, 64, 65, 725}) {
-      ScipScanRequest request;
-      request.encodingChars = chars;
-      request.lastStep = last;
+      const ScipScanRequest request = {true, chars, 44, last, 1, 0, 0, ""};
       std::vector<uint32_t> values;
       for (int s = 44; s <= last; ++s) values.push_back(static_cast<uint32_t>((s * 37) % (chars == 2 ? 4096 : 262144)));
       const ScipReply reply =
@@ -72,43 +55,26 @@ TEST(ScipScan, DecodesValuesAcrossLineEndsInBothEncodings) {
 }
 
 TEST(ScipScan, RefusesRepliesThatAreNotTheScanAskedFor) {
-  ScipScanRequest request;
-  const std::vector<uint32_t> values(682, 1000);
-  const std::vector<std::string> payload = scipScanPayload(5, values, 3);
-  std::vector<std::string> shortPayload = payload;
-  shortPayload.back().pop_back();
-  std::vector<std::string> longPayload = payload;
-  longPayload.back() += "000";
-  std::vector<std::string> badChar = payload;
-  badChar[3][10] = 'z';
-  const std::string bytes[] = {
-      scipReplyBytes("MD0044072501000", "50"),
-      scipReplyBytes("MD0000072501000", "99", payload),
-      scipReplyBytes("MD0044072501000", "99", shortPayload),
-      scipReplyBytes("MD0044072501000", "99", longPayload),
-      scipReplyBytes("MD0044072501000", "99", badChar),
-      scipReplyBytes("MD0044072501000", "99", {"00"}),
-      scipReplyBytes("MD0044072501000", "99b", payload),
-  };
+  std::vector<std::vector<std::string>> payloads(4, scipScanPayload(5, std::vector<uint32_t>(682, 1000), 3));
+  payloads[1].back().pop_back();  // a value short
+  payloads[2].back() += "000";    // a value over
+  payloads[3][3][10] = 'z';       // outside the encoding
+  const std::string echo = "MD0044072501000", bytes[] = {
+      scipReplyBytes(echo, "50"), scipReplyBytes("MD0000072501000", "99", payloads[0]), scipReplyBytes(echo, "99", payloads[1]),
+      scipReplyBytes(echo, "99", payloads[2]), scipReplyBytes(echo, "99", payloads[3]), scipReplyBytes(echo, "99", {"00"}),
+      scipReplyBytes(echo, "99b", payloads[0])};
   for (const std::string& reply : bytes) {
     ScipScan scan;
     std::string error;
-    EXPECT_FALSE(decodeScan(readOne(reply), request, scan, error)) << reply.substr(0, 40);
+    EXPECT_FALSE(decodeScan(readOne(reply), ScipScanRequest(), scan, error)) << reply.substr(0, 40);
     EXPECT_FALSE(error.empty());
   }
 }
 
 TEST(ScipScan, RangesByStepMarkErrorCodesAndClustersAsAsked) {
-  SensorInfo info;
-  info.minRange = 20;
-  info.maxRange = 5600;
-  info.lastStep = 8;
-  ScipScanRequest request;
-  request.firstStep = 2;
-  request.lastStep = 6;
-  request.cluster = 2;
-  ScipScan scan;
-  scan.values = {19, 20, 5600};
+  const SensorInfo info = {"", "", "", "", "", "", 20, 5600, 1024, 0, 8, 4, 600};
+  const ScipScanRequest request = {true, 3, 2, 6, 2, 0, 0, ""};
+  ScipScan scan = {0, {19, 20, 5600}, 0};
   std::vector<double> ranges;
   scipScanToRanges(scan, request, info, -1.0, ranges);
   EXPECT_EQ((std::vector<double>{-1, -1, -1, -1, 20, 20, 5600, -1, -1}), ranges);
