@@ -22,8 +22,10 @@ mkdir -p "$work/src-head" "$work/src-base" "$work/out" "$work/logs"
 
 git archive "$head" | tar -x -C "$work/src-head"
 git archive "$base" | tar -x -C "$work/src-base"
-helpers=(bench/CMakeLists.txt bench/DrivenStrolvex.h bench/state_digest_main.cpp bench/sim_scene_main.cpp)
-for f in "${helpers[@]}"; do cp "$work/src-head/$f" "$work/src-base/$f"; done
+# The whole folder, as its CMakeLists.txt names every benchmark's source;
+# only the helpers below are built.
+rm -rf "$work/src-base/bench"
+cp -r "$work/src-head/bench" "$work/src-base/bench"
 
 targets=(strolvex-replay strolvex-state-digest strolvex-sim-scene strolvex-busy-scene)
 for tree in head base; do
