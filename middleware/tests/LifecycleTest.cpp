@@ -83,4 +83,28 @@ TEST_F(Lifecycle, AFailedCallbackLeadsToErrorAtTheNextCycleUntilReset) {
   EXPECT_EQ((Events{"onReset", "onError", "onReset"}), eventsOf("Recorder1"));
 }
 
+TEST_F(Lifecycle, ExtTrigTickOnlyWakesItsThreadAndTicksDuringACycleAreLost) {
+  start({"-o", "exec_cxt.periodic.type:ExtTrigExecutionContext"});
+  Recorder* comp = create();
+  std::atomic<bool> open{false};
+  std::atomic<int> entered{0};
+  comp->m_beforeExecute = [&] {
+    ++entered;
+    eventually([&] { return open.load(); });
+  };
+  const auto cyclesDone = [] { return countOf(eventsOf("Recorder0"), "onStateUpdate"); };
+  // The request ticks the context itself; its cycle goes on to onExecute.
+  ASSERT_EQ(RTC::RTC_OK, activate(comp));
+  ASSERT_TRUE(eventually([&] { return entered == 1; }));
+  for (int i = 0; i < 3; ++i) tick(comp);
+  EXPECT_EQ(1, entered.load()) << "tick() returned without running a cycle";
+  open = true;
+  ASSERT_TRUE(eventually([&] { return cyclesDone() == 1; }));
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(1, entered.load()) << "the ticks during the cycle were lost";
+  tick(comp);
+  EXPECT_TRUE(eventually([&] { return cyclesDone() == 2; }));
+  EXPECT_NE(std::this_thread::get_id(), comp->m_executeThread.load());
+}
+
 }  // namespace
