@@ -26,13 +26,6 @@ TEST_F(ExecutionCycle, ScansWaitingArePublishedOnePerCycleOldestFirstInHumanNumS
   }
   tick();
   EXPECT_FALSE(ports->drain()) << "a cycle without a new scan writes nothing";
-
-  setParameter("Human_NUM", "3");
-  ports->sendScan(uniformScan(3000.0));
-  tick();
-  for (int output = PortProbe::kX; output <= PortProbe::kCount; ++output) {
-    EXPECT_EQ(ports->take(output).size(), 3u) << output;
-  }
 }
 
 TEST_F(ExecutionCycle, FailedAllocationRefusesActivationAndRunsNoCycle) {

@@ -1,6 +1,5 @@
 #include <malloc.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <new>
 

@@ -11,32 +11,14 @@ class StrolvexProbe : public Strolvex {
  public:
   explicit StrolvexProbe(RTC::Manager* manager) : Strolvex(manager) {}
 
-  using Strolvex::initTrackingState;
-  using Strolvex::readScan;
-  using Strolvex::filterIsolatedSteps;
-  using Strolvex::extractSegments;
-  using Strolvex::stepToPoint;
-  using Strolvex::publishResults;
-  using Strolvex::processScan;
-
-  using Strolvex::m_scanWork;
-  using Strolvex::m_segSteps;
-  using Strolvex::m_segWidth;
-  using Strolvex::m_openFirst;
-  using Strolvex::m_openLast;
-  using Strolvex::m_pointX;
-  using Strolvex::m_pointY;
-  using Strolvex::m_pointAngle;
-  using Strolvex::m_countIn;
-  using Strolvex::m_countOut;
-  using Strolvex::m_countPresent;
-  using Strolvex::m_tracks;
-  using Strolvex::m_range_data;
-
-  using Strolvex::m_Human_NUM;
-  using Strolvex::m_LRFdata_min;
-  using Strolvex::m_LRFdata_max;
-  using Strolvex::m_LRFdata_theta;
+  // The cycle's steps, then the state they work on.
+  using Strolvex::initTrackingState; using Strolvex::readScan; using Strolvex::filterIsolatedSteps;
+  using Strolvex::extractSegments; using Strolvex::publishResults; using Strolvex::processScan;
+  using Strolvex::m_scanWork; using Strolvex::m_segSteps; using Strolvex::m_segWidth; using Strolvex::m_openFirst;
+  using Strolvex::m_openLast; using Strolvex::m_pointX; using Strolvex::m_pointY; using Strolvex::m_pointAngle;
+  using Strolvex::m_countIn; using Strolvex::m_countOut; using Strolvex::m_countPresent; using Strolvex::m_tracks;
+  using Strolvex::m_range_data; using Strolvex::m_Human_NUM; using Strolvex::m_LRFdata_min;
+  using Strolvex::m_LRFdata_max; using Strolvex::m_LRFdata_theta;
 
   // Puts a scan where a port read would.
   void loadScan(const std::vector<double>& ranges) {

@@ -120,25 +120,6 @@ TEST_F(ManagerTest, ShutdownGoesInReverseCreationOrder) {
   EXPECT_EQ(nullptr, old->createComponent("Recorder")) << "nothing is made once shut down";
 }
 
-TEST_F(ManagerTest, OptionsOverrideTheFileAndMinusIGoesOnWithoutIt) {
-  const std::string file =
-      writeScratchFile("test.conf", "# comment\n\n  a.b : from file  # trailing\na.c: from file\n");
-  testing::internal::CaptureStderr();
-  start({"-a", "-d", "-p", "2810", "-f", file, "-o", "a.c: from option", "-oa.d:x:y", "-o", "a.e", "-l", "M.so"});
-  EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("invalid option -- 'l'"));
-  const coil::Properties& config = m_manager->getConfig();
-  EXPECT_EQ("from file", config.getProperty("a.b"));
-  EXPECT_EQ("from option", config.getProperty("a.c"));
-  EXPECT_EQ("x:y", config.getProperty("a.d")) << "split at the first colon";
-  EXPECT_EQ(nullptr, config.findNode("a.e")) << "no colon, no setting";
-  EXPECT_EQ(m_manager, RTC::Manager::init(0, nullptr)) << "a running manager is reused";
-  stop();
-  testing::internal::CaptureStderr();
-  start({"-i", "-f", TEST_SCRATCH_DIR "/missing.conf", "-o", "a:1"});
-  EXPECT_NE(std::string::npos, testing::internal::GetCapturedStderr().find("missing.conf not found"));
-  EXPECT_EQ("1", m_manager->getConfig().getProperty("a")) << "-i goes on without the file";
-}
-
 TEST(ManagerOptionsDeathTest, AMissingOrMalformedFileEndsTheProcess) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const std::string malformed = writeScratchFile("bad.conf", "good: 1\nno separator here\n");

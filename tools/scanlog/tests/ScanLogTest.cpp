@@ -37,15 +37,3 @@ TEST(ScanLogReading, MalformedLinesSayWhatIsWrong) {
   }
 }
 
-// One ScanLine read line after line keeps nothing from the line before.
-TEST(ScanLogReading, ReusedLinesReadAsAFreshParseWould) {
-  ScanLine reused;
-  for (const std::string text : {"1 10 20 30 40", "2 3000 12mm", "3 7", "# note", "4 1 2"}) {
-    parseScanLine(text.data(), text.data() + text.size(), reused);
-    const ScanLine fresh = parseScanLine(text);
-    EXPECT_EQ(fresh.kind, reused.kind) << text;
-    EXPECT_EQ(fresh.error, reused.error) << text;
-    EXPECT_EQ(fresh.scan.t_ms, reused.scan.t_ms) << text;
-    EXPECT_EQ(fresh.scan.ranges, reused.scan.ranges) << text;
-  }
-}

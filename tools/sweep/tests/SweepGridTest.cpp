@@ -38,9 +38,7 @@ TEST(SweepGrid, BadSettingsAreRefusedWithTheirReason) {
       {{"Human_width=9999999999"}, "outside"},
       {{"Human_NUM=0,4"}, "Human_NUM: 0 is outside 1..10"},
       {{"Human_NUM=1:11:1"}, "11 is outside 1..10"},
-      {{"LRFdata_max=2000"}, "outside 9..1090"},
       {{"Human_width=100:200:0"}, "step 0 is not above 0"},
-      {{"Human_width=100:200:x"}, "step 'x' is not a whole number"},
       {{"Human_width=300:200:10"}, "FROM 300 is above TO 200"},
       {{"Human_width=100:200"}, "not FROM:TO:STEP"},
       {{"Human_width=0:100000:1"}, "100001 values, more than 1000"},
@@ -64,8 +62,6 @@ TEST(SweepCommandLine, BadOptionsAreRefusedWithTheirReason) {
       {{"a.log", "--set"}, "--set needs a value"},
       {{"a.log", "--set", "Human_NUM=11"}, "outside 1..10"},
       {{"a.log", "-j", "0"}, "-j 0"},
-      {{"a.log", "-j", "two"}, "-j two"},
-      {{"a.log", "--truth", "3"}, "--truth 3"},
       {{"a.log", "--truth", "3,-1"}, "--truth 3,-1"},
       {{"a.log", "-f", "/no/such/file.conf"}, "/no/such/file.conf"},
   };
