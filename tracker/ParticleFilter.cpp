@@ -12,6 +12,7 @@
 #endif
 
 #include "component/Strolvex.h"
+#include "tracker/HypotPair.h"
 #include "tracker/ParticleSteps.h"
 #include "tracker/TrackerConstants.h"
 
@@ -163,7 +164,17 @@ void Strolvex::predictParticles() {
 void Strolvex::weighParticles(int i) {
   TrackRecord& track = m_tracks[i];
   double distance[kParticleCount];
-  for (int k = 0; k < kParticleCount; ++k) {
+  int k = 0;
+#if defined(__SSE2__)
+  const __m128d obsY = _mm_set1_pd(track.obs_y[1]), obsX = _mm_set1_pd(track.obs_x[1]);
+  const __m128d cap = _mm_set1_pd(kDistanceCap);
+  for (; k + 2 <= kParticleCount; k += 2) {
+    const __m128d d = particle_steps::hypotPair(_mm_sub_pd(obsY, _mm_loadu_pd(track.particle_y + k)),
+                                                _mm_sub_pd(obsX, _mm_loadu_pd(track.particle_x + k)));
+    _mm_storeu_pd(distance + k, _mm_min_pd(d, cap));  // d < cap ? d : cap, as below
+  }
+#endif
+  for (; k < kParticleCount; ++k) {
     const double d = std::hypot(track.obs_y[1] - track.particle_y[k],
                                 track.obs_x[1] - track.particle_x[k]);
     // A distance that does not compare counts as far.
@@ -171,7 +182,7 @@ void Strolvex::weighParticles(int i) {
   }
   // The largest distance is the same whichever order they are compared in.
   double farthest = 0.0;
-  int k = 0;
+  k = 0;
 #if defined(__SSE2__)
   __m128d largest = _mm_setzero_pd();
   for (; k + 2 <= kParticleCount; k += 2) largest = _mm_max_pd(_mm_loadu_pd(distance + k), largest);
