@@ -8,6 +8,7 @@
 #include <rtm/Factory.h>
 #include <rtm/Manager.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -50,8 +51,9 @@ class DrivenStrolvex {
     explicit Component(RTC::Manager* manager) : Strolvex(manager) {}
     void cycle(const std::vector<double>& ranges, int64_t t_ms, ManualClock& clock) {
       clock.set(wrapMilliseconds(static_cast<uint64_t>(t_ms)));
+      // A port read leaves the scan's ranges copied in one go.
       m_range_data.ranges.length(static_cast<CORBA::ULong>(ranges.size()));
-      for (CORBA::ULong s = 0; s < ranges.size(); ++s) m_range_data.ranges[s] = ranges[s];
+      std::copy(ranges.begin(), ranges.end(), m_range_data.ranges.get_buffer());
       if (admitScan()) processScan();
     }
     int busySlots() const {

@@ -1,6 +1,10 @@
 #include <cmath>
 #include <cstdint>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "component/Strolvex.h"
 
 namespace {
@@ -11,6 +15,13 @@ const double kForegroundRatio = 0.9;
 const double kNearestForegroundMm = 100.0;
 // Where a negative reading is put: near the sensor, below the foreground limit.
 const double kNegativeReadingMm = 10.0;
+
+#if defined(__SSE2__)
+// Per lane: where the mask is set, a; elsewhere b.
+inline __m128d select(__m128d mask, __m128d a, __m128d b) {
+  return _mm_or_pd(_mm_and_pd(mask, a), _mm_andnot_pd(mask, b));
+}
+#endif
 
 }  // namespace
 
@@ -25,7 +36,37 @@ void Strolvex::readScan() {
   const double farthest = m_Environmental_maxdata;
   // Admission made sure the scan reaches the last processed step.
   const double* readings = m_range_data.ranges.get_buffer();
-  for (int32_t s = m_LRFdata_min; s <= m_LRFdata_max; ++s) {
+  int32_t s = m_LRFdata_min;
+#if defined(__SSE2__)
+  // Two steps at a time, each lane taking the branches below as masks: the
+  // same comparisons and the same division, so the same bits.
+  const __m128d far = _mm_set1_pd(farthest), zero = _mm_setzero_pd();
+  const __m128d farIsSet = _mm_cmpneq_pd(far, zero);
+  for (; s + 1 <= m_LRFdata_max; s += 2) {
+    __m128d range = _mm_loadu_pd(readings + s);
+    range = _mm_andnot_pd(_mm_cmpunord_pd(range, range), range);
+    range = select(_mm_cmpgt_pd(range, far), far, range);
+    range = select(_mm_cmplt_pd(range, zero), _mm_set1_pd(kNegativeReadingMm), range);
+    __m128d background = _mm_loadu_pd(work.background + s);
+    background = select(_mm_cmpeq_pd(background, zero), range, background);
+    const __m128d known = _mm_cmpneq_pd(background, zero);
+    // Known background: it follows the farthest reading.
+    background = select(_mm_and_pd(known, _mm_cmpgt_pd(range, background)), range, background);
+    const __m128d foreground =
+        _mm_and_pd(known, _mm_and_pd(_mm_cmplt_pd(_mm_div_pd(range, background), _mm_set1_pd(kForegroundRatio)),
+                                     _mm_cmpgt_pd(range, _mm_set1_pd(kNearestForegroundMm))));
+    // None: open space out to the limit.
+    range = select(known, range, far);
+    background = select(_mm_andnot_pd(known, farIsSet), far, background);
+    range = select(_mm_and_pd(_mm_cmpneq_pd(background, zero), _mm_cmpeq_pd(range, zero)), background, range);
+    _mm_storeu_pd(work.range + s, range);
+    _mm_storeu_pd(work.background + s, background);
+    const __m128i flags = _mm_and_si128(_mm_shuffle_epi32(_mm_castpd_si128(foreground), _MM_SHUFFLE(3, 1, 2, 0)),
+                                        _mm_set1_epi32(1));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(work.foreground + s), flags);
+  }
+#endif
+  for (; s <= m_LRFdata_max; ++s) {
     double range = readings[s];
     // A reading that is not a number is taken as no echo.
     if (std::isnan(range)) range = 0.0;
