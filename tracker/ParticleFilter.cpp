@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -44,6 +45,24 @@ struct DrawFractions {
 
 const DrawFractions kDrawFractions;
 
+// A resampling walk reads four cumulative weights at a time, up to three
+// past the last particle.
+const int kWalkPadding = 4;
+
+// Bit k set when entry k of the four from `at` does not reach target.
+inline int fourBelow(const double* at, double target) {
+#if defined(__SSE2__)
+  const __m128d t = _mm_set1_pd(target);
+  const int reached = _mm_movemask_pd(_mm_cmpge_pd(_mm_loadu_pd(at), t)) |
+                      _mm_movemask_pd(_mm_cmpge_pd(_mm_loadu_pd(at + 2), t)) << 2;
+  return ~reached & 0xf;
+#else
+  int below = 0;
+  for (int k = 0; k < 4; ++k) below |= !(at[k] >= target) << k;
+  return below;
+#endif
+}
+
 }  // namespace
 
 int32_t Strolvex::bindingsOf(int i) {
@@ -73,8 +92,9 @@ void Strolvex::drawForCycle() {
 
 void Strolvex::resampleParticles() {
   const int n = slotsInUse(m_Human_NUM);
-  // Each slot's running sum of its weights, two slots side by side.
-  double cumulative[kSlotTableSize][kParticleCount];
+  // Each slot's running sum of its weights, two slots side by side; past
+  // the end, entries that every target reaches.
+  double cumulative[kSlotTableSize][kParticleCount + kWalkPadding];
   int i = 1;
 #if defined(__SSE2__)
   for (; i + 1 <= n; i += 2) {
@@ -96,30 +116,46 @@ void Strolvex::resampleParticles() {
     for (int k = 1; k < kParticleCount; ++k) cumulative[i][k] = cumulative[i][k - 1] + w[k];
   }
 
+  // The copy a fraction picks is the first of particles 1..98 whose
+  // cumulative weight reaches that fraction of the total, else the last
+  // one; particle 0 is never chosen. Weights lie in [0, 1], so cumulative
+  // weights never fall and one walk up them, taking the fractions in
+  // ascending order, finds every fraction's pick. A target that does not
+  // compare falls through to the last particle. The walks of all slots go
+  // together, fraction by fraction, each looking four particles ahead at a
+  // time, so no slot waits on a branch its weights decide.
+  int pick[kSlotTableSize][DrawFractions::kCount];
+  int walked[kSlotTableSize];
+  for (i = 1; i <= n; ++i) {
+    walked[i] = 1;
+    std::fill(cumulative[i] + kParticleCount, cumulative[i] + kParticleCount + kWalkPadding,
+              std::numeric_limits<double>::infinity());
+  }
+  for (int m : kDrawFractions.ascending) {
+    for (i = 1; i <= n; ++i) {
+      const double target = kDrawFractions.fraction[m] * cumulative[i][kParticleCount - 1];
+      int j = walked[i];
+      while (j < kParticleCount - 1) {
+        const int below = fourBelow(cumulative[i] + j, target);
+        if (below != 0xf) {
+          j += __builtin_ctz(~below);
+          break;
+        }
+        j += 4;
+      }
+      walked[i] = pick[i][m] = std::min(j, kParticleCount - 1);
+    }
+  }
+
   for (i = 1; i <= n; ++i) {
     TrackRecord& track = m_tracks[i];
     TrackRecord& copy = m_trackScratch[i];
-    const double total = cumulative[i][kParticleCount - 1];
     std::copy(track.particle_y, track.particle_y + kParticleCount, copy.particle_y);
     std::copy(track.particle_x, track.particle_x + kParticleCount, copy.particle_x);
-
-    // The copy a fraction picks is the first of particles 1..98 whose
-    // cumulative weight reaches that fraction of the total, else the last
-    // one; particle 0 is never chosen. Weights lie in [0, 1], so cumulative
-    // weights never fall and one walk up them, taking the fractions in
-    // ascending order, finds every fraction's pick. A target that does not
-    // compare falls through to the last particle.
-    int pick[DrawFractions::kCount];
-    int j = 1;
-    for (int m : kDrawFractions.ascending) {
-      const double target = kDrawFractions.fraction[m] * total;
-      while (j < kParticleCount - 1 && !(cumulative[i][j] >= target)) ++j;
-      pick[m] = j;
-    }
     int32_t fractionOf[kParticleCount];
     particle_steps::hundredths(m_cycleDraws + m_resampleDrawsAt[i], fractionOf);
     for (int k = 0; k < kParticleCount; ++k) {
-      const int chosen = pick[fractionOf[k]];
+      const int chosen = pick[i][fractionOf[k]];
       track.particle_y[k] = copy.particle_y[chosen];
       track.particle_x[k] = copy.particle_x[chosen];
       track.particle_weight[k] = 1.0;
