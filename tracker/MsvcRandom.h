@@ -39,29 +39,31 @@ class MsvcRandom {
   }
 
   // The next count draws, as count calls of next() would give them. With
-  // SSE2, four consecutive states side by side, each jumping four states
-  // at a time, so the draws do not wait on one another.
+  // SSE2, sixteen consecutive states in four registers, each state jumping
+  // sixteen at a time: the four registers' chains run side by side, so no
+  // draw waits on the one before.
   void fill(int32_t* draws, int count) {
     int k = 0;
 #if defined(__SSE2__)
     using namespace msvc_random;
-    if (count >= 4) {
-      constexpr Jump j1 = jump(1), j2 = jump(2), j3 = jump(3), j4 = jump(4);
-      const uint32_t s = state_;
-      __m128i states = _mm_setr_epi32(
-          static_cast<int>(j1.multiplier * s + j1.increment), static_cast<int>(j2.multiplier * s + j2.increment),
-          static_cast<int>(j3.multiplier * s + j3.increment), static_cast<int>(j4.multiplier * s + j4.increment));
-      const __m128i multiplier = _mm_set1_epi32(static_cast<int>(j4.multiplier));
-      const __m128i increment = _mm_set1_epi32(static_cast<int>(j4.increment));
+    if (count >= kBlock) {
+      uint32_t first[kBlock];
+      for (uint32_t& state : first) state = state_ = state_ * kMultiplier + kIncrement;
+      __m128i states[kBlock / 4];
+      for (int r = 0; r < kBlock / 4; ++r) states[r] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first + 4 * r));
+      constexpr Jump block = jump(kBlock);
+      const __m128i multiplier = _mm_set1_epi32(static_cast<int>(block.multiplier));
+      const __m128i increment = _mm_set1_epi32(static_cast<int>(block.increment));
       const __m128i mask = _mm_set1_epi32(0x7FFF);
       for (;;) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(draws + k),
-                         _mm_and_si128(_mm_srli_epi32(states, 16), mask));
-        k += 4;
-        if (k + 4 > count) break;
-        states = _mm_add_epi32(multiplyLow(states, multiplier), increment);
+        for (int r = 0; r < kBlock / 4; ++r)
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(draws + k + 4 * r),
+                           _mm_and_si128(_mm_srli_epi32(states[r], 16), mask));
+        k += kBlock;
+        if (k + kBlock > count) break;
+        for (__m128i& state : states) state = _mm_add_epi32(multiplyLow(state, multiplier), increment);
       }
-      state_ = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_shuffle_epi32(states, 3)));
+      state_ = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_shuffle_epi32(states[kBlock / 4 - 1], 3)));
     }
 #endif
     for (; k < count; ++k) draws[k] = next();
@@ -77,6 +79,8 @@ class MsvcRandom {
                               _mm_shuffle_epi32(odd, _MM_SHUFFLE(0, 0, 2, 0)));
   }
 #endif
+
+  static const int kBlock = 16;
 
   static int output(uint32_t state) { return static_cast<int>((state >> 16) & 0x7FFFu); }
 

@@ -4,10 +4,10 @@
 #include "tracker/tests/TrackerProbe.h"
 
 TEST(Draws, ACycleFilledUpFrontGivesTheSequenceOfSingleDraws) {
-  // Counts around the four-way interleaving, from several places in the
+  // Counts around the sixteen-way interleaving, from several places in the
   // sequence, and the sequence goes on from where the fill ended.
   for (int skipped : {0, 1, 3, 70000}) {
-    for (int count : {0, 1, 3, 4, 5, 7, 8, 9, 300, 1800, 3000}) {
+    for (int count : {0, 1, 3, 4, 15, 16, 17, 31, 32, 33, 300, 1800, 3000}) {
       MsvcRandom filled, single;
       for (int k = 0; k < skipped; ++k) filled.next(), single.next();
       int32_t draws[3000];
