@@ -1,4 +1,5 @@
-// Two hypotenuses per SSE2 register with the bits of the C library's hypot.
+// Hypotenuses two (SSE2) or four (AVX) at a time with the bits of the C
+// library's hypot.
 //
 // glibc 2.35 and later compute hypot(x, y) for finite arguments, with
 // ax = max(|x|, |y|) and ay = min(|x|, |y|) in 2^-459 <= ay, ax <= 2^511, as
@@ -14,54 +15,61 @@
 #define STROLVEX_TRACKER_HYPOTPAIR_H
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 
 #include <cmath>
 
 namespace particle_steps {
 
-inline __m128d hypotPair(__m128d x, __m128d y) {
-  const __m128d magnitude = _mm_castsi128_pd(_mm_set1_epi64x(0x7fffffffffffffffLL));
-  const __m128d absX = _mm_and_pd(x, magnitude), absY = _mm_and_pd(y, magnitude);
-  const __m128d ax = _mm_max_pd(absX, absY), ay = _mm_min_pd(absX, absY);
+// V is a GCC vector of doubles (__m128d, __m256d): its operators work lane
+// by lane, and its comparisons give lane masks (Mask) of -1 or 0. Always
+// inlined, so its AVX form never passes a vector by the baseline ABI.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
+template <class V, class Mask, class Root>
+__attribute__((always_inline)) inline V hypotLanes(V x, V y) {
+  const int kLanes = sizeof(V) / sizeof(double);
+  const V absX = (V)((Mask)x & 0x7fffffffffffffffLL), absY = (V)((Mask)y & 0x7fffffffffffffffLL);
+  const V ax = absX < absY ? absY : absX, ay = absX < absY ? absX : absY;
 
-  const __m128d h = _mm_sqrt_pd(_mm_add_pd(_mm_mul_pd(ax, ax), _mm_mul_pd(ay, ay)));
-  const __m128d twoAy = _mm_add_pd(ay, ay);
+  const V h = Root::of(ax * ax + ay * ay);
+  const V twoAy = ay + ay;
   // h <= 2 ay: the two sides are close.
-  const __m128d deltaNear = _mm_sub_pd(h, ay);
-  const __m128d t1Near = _mm_mul_pd(_mm_sub_pd(_mm_add_pd(deltaNear, deltaNear), ax), ax);
-  const __m128d axMinusAy = _mm_sub_pd(ax, ay);
-  const __m128d t2Near =
-      _mm_mul_pd(_mm_sub_pd(deltaNear, _mm_add_pd(axMinusAy, axMinusAy)), deltaNear);
+  const V deltaNear = h - ay;
+  const V axMinusAy = ax - ay;
+  const V sumNear = (deltaNear + deltaNear - ax) * ax + (deltaNear - (axMinusAy + axMinusAy)) * deltaNear;
   // Otherwise.
-  const __m128d deltaFar = _mm_sub_pd(h, ax);
-  const __m128d t1Far = _mm_mul_pd(_mm_add_pd(deltaFar, deltaFar), _mm_sub_pd(ax, twoAy));
-  const __m128d t2Far = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(_mm_mul_pd(_mm_set1_pd(4.0), deltaFar), ay), ay),
-                                   _mm_mul_pd(deltaFar, deltaFar));
-  const __m128d near = _mm_cmple_pd(h, twoAy);
-  const __m128d sum = _mm_or_pd(_mm_and_pd(near, _mm_add_pd(t1Near, t2Near)),
-                                _mm_andnot_pd(near, _mm_add_pd(t1Far, t2Far)));
-  const __m128d corrected = _mm_sub_pd(h, _mm_div_pd(sum, _mm_add_pd(h, h)));
+  const V deltaFar = h - ax;
+  const V sumFar = (deltaFar + deltaFar) * (ax - twoAy) + ((4.0 * deltaFar - ay) * ay + deltaFar * deltaFar);
+  const V corrected = h - (h <= twoAy ? sumNear : sumFar) / (h + h);
+  V result = ay <= ax * 0x1p-54 ? ax + ay : corrected;
 
-  const __m128d negligible = _mm_cmple_pd(ay, _mm_mul_pd(ax, _mm_set1_pd(0x1p-54)));
-  const __m128d result =
-      _mm_or_pd(_mm_and_pd(negligible, _mm_add_pd(ax, ay)), _mm_andnot_pd(negligible, corrected));
+  // Lanes the library scales or treats specially; both magnitudes are
+  // tested, as a NaN fails every comparison.
+  const Mask ordinary = (absX <= 0x1p511) & (absY <= 0x1p511) & ((ay >= 0x1p-459) | (ay == 0.0));
+  for (int lane = 0; lane < kLanes; ++lane)
+    if (!ordinary[lane]) result[lane] = std::hypot(x[lane], y[lane]);
+  return result;
+}
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
-  // Lanes the library scales or treats specially (a NaN fails every test).
-  // Both magnitudes are tested: max and min pass a NaN over.
-  const __m128d large = _mm_set1_pd(0x1p511);
-  const __m128d ordinary = _mm_and_pd(_mm_and_pd(_mm_cmple_pd(absX, large), _mm_cmple_pd(absY, large)),
-                                      _mm_or_pd(_mm_cmpge_pd(ay, _mm_set1_pd(0x1p-459)),
-                                                _mm_cmpeq_pd(ay, _mm_setzero_pd())));
-  const int lanes = _mm_movemask_pd(ordinary);
-  if (lanes == 3) return result;
-  double out[2], xs[2], ys[2];
-  _mm_storeu_pd(out, result);
-  _mm_storeu_pd(xs, x);
-  _mm_storeu_pd(ys, y);
-  for (int lane = 0; lane < 2; ++lane)
-    if (!(lanes & (1 << lane))) out[lane] = std::hypot(xs[lane], ys[lane]);
-  return _mm_loadu_pd(out);
+typedef long long TwoMasks __attribute__((vector_size(16)));
+typedef long long FourMasks __attribute__((vector_size(32)));
+
+struct Sse2Root {
+  static __m128d of(__m128d v) { return _mm_sqrt_pd(v); }
+};
+inline __m128d hypotPair(__m128d x, __m128d y) { return hypotLanes<__m128d, TwoMasks, Sse2Root>(x, y); }
+
+struct AvxRoot {
+  __attribute__((target("avx"))) static __m256d of(__m256d v) { return _mm256_sqrt_pd(v); }
+};
+__attribute__((target("avx"))) inline __m256d hypotFour(__m256d x, __m256d y) {
+  return hypotLanes<__m256d, FourMasks, AvxRoot>(x, y);
 }
 
 }  // namespace particle_steps

@@ -45,6 +45,31 @@ struct DrawFractions {
 
 const DrawFractions kDrawFractions;
 
+#if defined(__SSE2__)
+// Processors with AVX weigh four particles per register.
+bool haveAvx() {
+  static const bool avx = __builtin_cpu_supports("avx");
+  return avx;
+}
+
+__attribute__((target("avx"))) void cappedDistancesFourAtATime(const TrackRecord& track, double* distance) {
+  const __m256d obsY = _mm256_set1_pd(track.obs_y[1]), obsX = _mm256_set1_pd(track.obs_x[1]);
+  const __m256d cap = _mm256_set1_pd(kDistanceCap);
+  for (int k = 0; k < kParticleCount; k += 4) {
+    const __m256d d = particle_steps::hypotFour(obsY - _mm256_loadu_pd(track.particle_y + k),
+                                                obsX - _mm256_loadu_pd(track.particle_x + k));
+    _mm256_storeu_pd(distance + k, _mm256_min_pd(d, cap));
+  }
+}
+
+__attribute__((target("avx"))) void weightsFourAtATime(const double* distance, double farthest, double* weight) {
+  const __m256d one = _mm256_set1_pd(1.0), scale = _mm256_set1_pd(farthest);
+  for (int k = 0; k < kParticleCount; k += 4)
+    _mm256_storeu_pd(weight + k, one - _mm256_loadu_pd(distance + k) / scale);
+}
+static_assert(kParticleCount % 4 == 0, "particles go four to a register");
+#endif
+
 // A resampling walk reads four cumulative weights at a time, up to three
 // past the last particle.
 const int kWalkPadding = 4;
@@ -202,6 +227,11 @@ void Strolvex::weighParticles(int i) {
   double distance[kParticleCount];
   int k = 0;
 #if defined(__SSE2__)
+  const bool avx = haveAvx();
+  if (avx) {
+    cappedDistancesFourAtATime(track, distance);
+    k = kParticleCount;
+  }
   const __m128d obsY = _mm_set1_pd(track.obs_y[1]), obsX = _mm_set1_pd(track.obs_x[1]);
   const __m128d cap = _mm_set1_pd(kDistanceCap);
   for (; k + 2 <= kParticleCount; k += 2) {
@@ -233,6 +263,10 @@ void Strolvex::weighParticles(int i) {
   }
   k = 0;
 #if defined(__SSE2__)
+  if (avx) {
+    weightsFourAtATime(distance, farthest, track.particle_weight);
+    return;
+  }
   const __m128d one = _mm_set1_pd(1.0);
   const __m128d scale = _mm_set1_pd(farthest);
   for (; k + 2 <= kParticleCount; k += 2)
