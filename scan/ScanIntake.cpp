@@ -2,9 +2,12 @@
 #include <cstdint>
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
+
+#include <cstring>
 #endif
 
+#include "component/ProcessorFeatures.h"
 #include "component/Strolvex.h"
 
 namespace {
@@ -17,9 +20,48 @@ const double kNearestForegroundMm = 100.0;
 const double kNegativeReadingMm = 10.0;
 
 #if defined(__SSE2__)
-// Per lane: where the mask is set, a; elsewhere b.
-inline __m128d select(__m128d mask, __m128d a, __m128d b) {
-  return _mm_or_pd(_mm_and_pd(mask, a), _mm_andnot_pd(mask, b));
+// Steps lane by lane (V a GCC vector of doubles, Mask its lane masks), the
+// branches of the one-at-a-time code below taken as masks: the same
+// comparisons and the same division, so the same bits.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
+template <class V, class Mask>
+__attribute__((always_inline)) inline void takeInLanes(const double* readings, double* ranges, double* backgrounds,
+                                                        int32_t* foreground, double farthest) {
+  const int kLanes = sizeof(V) / sizeof(double);
+  V range, background;
+  std::memcpy(&range, readings, sizeof range);
+  std::memcpy(&background, backgrounds, sizeof background);
+  range = range != range ? 0.0 : range;
+  range = range > farthest ? farthest : range;
+  range = range < 0.0 ? kNegativeReadingMm : range;
+  background = background == 0.0 ? range : background;
+  const Mask known = background != 0.0;
+  // Known background: it follows the farthest reading.
+  background = (known & (range > background)) ? range : background;
+  const Mask flagged = known & (range / background < kForegroundRatio) & (range > kNearestForegroundMm);
+  // None: open space out to the limit.
+  range = known ? range : farthest;
+  if (farthest != 0.0) background = known ? background : farthest;
+  range = ((background != 0.0) & (range == 0.0)) ? background : range;
+  std::memcpy(ranges, &range, sizeof range);
+  std::memcpy(backgrounds, &background, sizeof background);
+  for (int lane = 0; lane < kLanes; ++lane) foreground[lane] = static_cast<int32_t>(flagged[lane] & 1);
+}
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+
+typedef long long TwoMasks __attribute__((vector_size(16)));
+typedef long long FourMasks __attribute__((vector_size(32)));
+
+__attribute__((target("avx"))) int32_t takeInFourAtATime(int32_t s, int32_t last, const double* readings,
+                                                          ScanWork& work, double farthest) {
+  for (; s + 3 <= last; s += 4)
+    takeInLanes<__m256d, FourMasks>(readings + s, work.range + s, work.background + s, work.foreground + s, farthest);
+  return s;
 }
 #endif
 
@@ -38,33 +80,9 @@ void Strolvex::readScan() {
   const double* readings = m_range_data.ranges.get_buffer();
   int32_t s = m_LRFdata_min;
 #if defined(__SSE2__)
-  // Two steps at a time, each lane taking the branches below as masks: the
-  // same comparisons and the same division, so the same bits.
-  const __m128d far = _mm_set1_pd(farthest), zero = _mm_setzero_pd();
-  const __m128d farIsSet = _mm_cmpneq_pd(far, zero);
-  for (; s + 1 <= m_LRFdata_max; s += 2) {
-    __m128d range = _mm_loadu_pd(readings + s);
-    range = _mm_andnot_pd(_mm_cmpunord_pd(range, range), range);
-    range = select(_mm_cmpgt_pd(range, far), far, range);
-    range = select(_mm_cmplt_pd(range, zero), _mm_set1_pd(kNegativeReadingMm), range);
-    __m128d background = _mm_loadu_pd(work.background + s);
-    background = select(_mm_cmpeq_pd(background, zero), range, background);
-    const __m128d known = _mm_cmpneq_pd(background, zero);
-    // Known background: it follows the farthest reading.
-    background = select(_mm_and_pd(known, _mm_cmpgt_pd(range, background)), range, background);
-    const __m128d foreground =
-        _mm_and_pd(known, _mm_and_pd(_mm_cmplt_pd(_mm_div_pd(range, background), _mm_set1_pd(kForegroundRatio)),
-                                     _mm_cmpgt_pd(range, _mm_set1_pd(kNearestForegroundMm))));
-    // None: open space out to the limit.
-    range = select(known, range, far);
-    background = select(_mm_andnot_pd(known, farIsSet), far, background);
-    range = select(_mm_and_pd(_mm_cmpneq_pd(background, zero), _mm_cmpeq_pd(range, zero)), background, range);
-    _mm_storeu_pd(work.range + s, range);
-    _mm_storeu_pd(work.background + s, background);
-    const __m128i flags = _mm_and_si128(_mm_shuffle_epi32(_mm_castpd_si128(foreground), _MM_SHUFFLE(3, 1, 2, 0)),
-                                        _mm_set1_epi32(1));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(work.foreground + s), flags);
-  }
+  if (processorHasAvx()) s = takeInFourAtATime(s, m_LRFdata_max, readings, work, farthest);
+  for (; s + 1 <= m_LRFdata_max; s += 2)
+    takeInLanes<__m128d, TwoMasks>(readings + s, work.range + s, work.background + s, work.foreground + s, farthest);
 #endif
   for (; s <= m_LRFdata_max; ++s) {
     double range = readings[s];
