@@ -5,8 +5,12 @@
 
 #if defined(__SSE2__)
 inline bool processorHasAvx() {
+#if defined(STROLVEX_BASELINE_LANES_ONLY)
+  return false;
+#else
   static const bool avx = __builtin_cpu_supports("avx");
   return avx;
+#endif
 }
 #endif
 

@@ -12,6 +12,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "component/ProcessorFeatures.h"
 #include "component/Strolvex.h"
 #include "tracker/HypotPair.h"
 #include "tracker/ParticleSteps.h"
@@ -47,11 +48,6 @@ const DrawFractions kDrawFractions;
 
 #if defined(__SSE2__)
 // Processors with AVX weigh four particles per register.
-bool haveAvx() {
-  static const bool avx = __builtin_cpu_supports("avx");
-  return avx;
-}
-
 __attribute__((target("avx"))) void cappedDistancesFourAtATime(const TrackRecord& track, double* distance) {
   const __m256d obsY = _mm256_set1_pd(track.obs_y[1]), obsX = _mm256_set1_pd(track.obs_x[1]);
   const __m256d cap = _mm256_set1_pd(kDistanceCap);
@@ -227,7 +223,7 @@ void Strolvex::weighParticles(int i) {
   double distance[kParticleCount];
   int k = 0;
 #if defined(__SSE2__)
-  const bool avx = haveAvx();
+  const bool avx = processorHasAvx();
   if (avx) {
     cappedDistancesFourAtATime(track, distance);
     k = kParticleCount;

@@ -7,6 +7,7 @@
 #include <limits>
 #include <vector>
 
+#include "component/ProcessorFeatures.h"
 #include "tracker/HypotPair.h"
 #include "tracker/ParticleSteps.h"
 
@@ -41,7 +42,7 @@ __attribute__((target("avx"))) void avxFour(double x, double y, double* out) {
   _mm256_storeu_pd(out, particle_steps::hypotFour(_mm256_set_pd(y, x, -y, x), _mm256_set_pd(x, y, x, -y)));
 }
 void fourAtATime(double x, double y, double* out) {
-  if (__builtin_cpu_supports("avx")) return avxFour(x, y, out);
+  if (processorHasAvx()) return avxFour(x, y, out);
   for (int lane = 0; lane < 4; ++lane) out[lane] = std::hypot(x, y);
 }
 #endif
