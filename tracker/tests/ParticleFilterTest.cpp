@@ -106,6 +106,12 @@ TEST(Prediction, CoastingNearTrackMovesAlongItsHeadingAndFreeSlotsDrawNothing) {
   // The first cycle's five free slots, then all six slots, resample only.
   for (int k = 0; k < 11 * kParticleCount; ++k) reference.next();
   EXPECT_EQ(reference.next(), p.drawRandom()) << "a free slot draws for resampling only";
+  t.track_id = 2;
+  p.m_assocPair[1][1] = p.m_assocPair[1][2] = 1;
+  p.drawForCycle();
+  p.predictParticles();
+  for (int k = 0; k < 6 * kParticleCount; ++k) reference.next();
+  EXPECT_EQ(reference.next(), p.drawRandom()) << "nor does a slot bound to two candidates";
 }
 
 TEST(WeightingAndEstimation, WeightsFallWithDistanceAndTheMeanIsTruncated) {
