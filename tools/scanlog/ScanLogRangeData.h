@@ -4,6 +4,7 @@
 #ifndef STROLVEX_TOOLS_SCANLOG_SCANLOGRANGEDATA_H
 #define STROLVEX_TOOLS_SCANLOG_SCANLOGRANGEDATA_H
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -24,7 +25,7 @@ void fillRangeData(RangeData& data, int64_t t_ms, const std::vector<double>& ran
   typedef decltype(data.ranges.length()) Index;
   setMilliseconds(data.tm, t_ms);
   data.ranges.length(static_cast<Index>(ranges.size()));
-  for (Index step = 0; step < data.ranges.length(); ++step) data.ranges[step] = ranges[step];
+  std::copy(ranges.begin(), ranges.end(), data.ranges.get_buffer());
 }
 
 #endif
