@@ -84,10 +84,12 @@ void openMonitorWindow() {
   paintMonitor(state);
 }
 
+// With the monitor off no frame is ever drawn, so there is nothing to keep.
 void snapshotScan(const ScanWork* scanWork, int trackCount) {
   if (scanWork == nullptr) return;
   MonitorState& state = monitorState();
   std::lock_guard<std::mutex> lock(state.mutex);
+  if (chosenOutput(state).kind == MonitorOutput::kOff) return;
   takeScanSnapshot(state.snapshot, *scanWork, trackCount);
 }
 
@@ -95,6 +97,7 @@ void snapshotTracks(const TrackRecord* tracks) {
   if (tracks == nullptr) return;
   MonitorState& state = monitorState();
   std::lock_guard<std::mutex> lock(state.mutex);
+  if (chosenOutput(state).kind == MonitorOutput::kOff) return;
   takeTrackSnapshot(state.snapshot, tracks);
 }
 
