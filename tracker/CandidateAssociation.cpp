@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "component/Strolvex.h"
+#include "tracker/HypotPair.h"
 #include "tracker/TrackerConstants.h"
 
 namespace {
@@ -32,14 +33,28 @@ void Strolvex::associateCandidates(TrackRecord* tracks) {
   for (int i = 1; i <= kMaxSlots; ++i) ids[i] = i <= n ? tracks[i].track_id : 1;
 
   Matching m;
+  double candY[kSlotTableSize + 1] = {}, candX[kSlotTableSize + 1] = {};
+  for (int s = 1; s <= n; ++s) {
+    candY[s] = tracks[s].meas_y[1];
+    candX[s] = tracks[s].meas_x[1];
+  }
   for (int r = 1; r <= n; ++r) {
     if (ids[r] == 1) continue;
-    for (int s = 1; s <= n; ++s) {
-      const double my = tracks[s].meas_y[1];
-      const double mx = tracks[s].meas_x[1];
-      if (my == 0.0 || mx == 0.0) continue;
-      m.distance[r][s] = truncateToWhole(
-          std::hypot(tracks[r].est_y[1] - my, tracks[r].est_x[1] - mx));
+    int s = 1;
+#if defined(__SSE2__)
+    // Two candidates at a time; a slot past n computes a distance unused.
+    const __m128d estY = _mm_set1_pd(tracks[r].est_y[1]), estX = _mm_set1_pd(tracks[r].est_x[1]);
+    for (; s <= n; s += 2) {
+      double d[2];
+      _mm_storeu_pd(d, particle_steps::hypotPair(_mm_sub_pd(estY, _mm_loadu_pd(candY + s)),
+                                                 _mm_sub_pd(estX, _mm_loadu_pd(candX + s))));
+      for (int lane = 0; lane < 2 && s + lane <= n; ++lane)
+        if (candY[s + lane] != 0.0 && candX[s + lane] != 0.0) m.distance[r][s + lane] = truncateToWhole(d[lane]);
+    }
+#endif
+    for (; s <= n; ++s) {
+      if (candY[s] == 0.0 || candX[s] == 0.0) continue;
+      m.distance[r][s] = truncateToWhole(std::hypot(tracks[r].est_y[1] - candY[s], tracks[r].est_x[1] - candX[s]));
     }
   }
 

@@ -31,6 +31,9 @@ struct DrawFractions {
   static const int kCount = 100;
   double fraction[kCount];
   int ascending[kCount];  // indices into fraction, smallest fraction first
+  // Whether ascending[a] has the very fraction of ascending[a - 1] (a lifted
+  // draw and an unlifted one often do): the same target, the same pick.
+  bool repeatsPrevious[kCount];
 
   DrawFractions() {
     for (int m = 0; m < kCount; ++m) {
@@ -41,6 +44,8 @@ struct DrawFractions {
     }
     std::stable_sort(ascending, ascending + kCount,
                      [this](int a, int b) { return fraction[a] < fraction[b]; });
+    for (int a = 0; a < kCount; ++a)
+      repeatsPrevious[a] = a > 0 && fraction[ascending[a]] == fraction[ascending[a - 1]];
   }
 };
 
@@ -152,7 +157,12 @@ void Strolvex::resampleParticles() {
     std::fill(cumulative[i] + kParticleCount, cumulative[i] + kParticleCount + kWalkPadding,
               std::numeric_limits<double>::infinity());
   }
-  for (int m : kDrawFractions.ascending) {
+  for (int a = 0; a < DrawFractions::kCount; ++a) {
+    const int m = kDrawFractions.ascending[a];
+    if (kDrawFractions.repeatsPrevious[a]) {
+      for (i = 1; i <= n; ++i) pick[i][m] = walked[i];
+      continue;
+    }
     for (i = 1; i <= n; ++i) {
       const double target = kDrawFractions.fraction[m] * cumulative[i][kParticleCount - 1];
       int j = walked[i];
