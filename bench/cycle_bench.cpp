@@ -38,9 +38,9 @@ void BM_ScanCycle(benchmark::State& state) {
 }
 BENCHMARK(BM_ScanCycle)->ArgName("Human_NUM")->Arg(1)->Arg(6)->Arg(10);
 
-// What bounds the cycle: each busy slot measures 100 particle distances
-// with the C library's hypot, and the filter draws 300 random numbers per
-// slot from a sequence that must be followed one draw after the other.
+// The one-at-a-time work the cycle's lanes stand in for: each busy slot
+// measures 100 particle distances (the C library's hypot) and draws 300
+// random numbers per slot from a sequence followed one draw after another.
 void BM_SixHundredParticleDistances(benchmark::State& state) {
   double y[600];
   double x[600];
