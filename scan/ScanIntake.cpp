@@ -23,10 +23,6 @@ const double kNegativeReadingMm = 10.0;
 // Steps lane by lane (V a GCC vector of doubles, Mask its lane masks), the
 // branches of the one-at-a-time code below taken as masks: the same
 // comparisons and the same division, so the same bits.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wpsabi"
-#endif
 template <class V, class Mask>
 __attribute__((always_inline)) inline void takeInLanes(const double* readings, double* ranges, double* backgrounds,
                                                         int32_t* foreground, double farthest) {
@@ -50,9 +46,6 @@ __attribute__((always_inline)) inline void takeInLanes(const double* readings, d
   std::memcpy(backgrounds, &background, sizeof background);
   for (int lane = 0; lane < kLanes; ++lane) foreground[lane] = static_cast<int32_t>(flagged[lane] & 1);
 }
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
 
 typedef long long TwoMasks __attribute__((vector_size(16)));
 typedef long long FourMasks __attribute__((vector_size(32)));

@@ -22,19 +22,16 @@
 namespace particle_steps {
 
 // V is a GCC vector of doubles (__m128d, __m256d): its operators work lane
-// by lane, and its comparisons give lane masks (Mask) of -1 or 0. Always
-// inlined, so its AVX form never passes a vector by the baseline ABI.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wpsabi"
-#endif
+// by lane, and its comparisons give lane masks (Mask) of -1 or 0. Vectors
+// go by reference, so its AVX form never passes one by the baseline ABI.
 template <class V, class Mask, class Root>
-__attribute__((always_inline)) inline V hypotLanes(V x, V y) {
+__attribute__((always_inline)) inline void hypotLanes(const V& x, const V& y, V& out) {
   const int kLanes = sizeof(V) / sizeof(double);
   const V absX = (V)((Mask)x & 0x7fffffffffffffffLL), absY = (V)((Mask)y & 0x7fffffffffffffffLL);
   const V ax = absX < absY ? absY : absX, ay = absX < absY ? absX : absY;
 
-  const V h = Root::of(ax * ax + ay * ay);
+  V h;
+  Root::of(ax * ax + ay * ay, h);
   const V twoAy = ay + ay;
   // h <= 2 ay: the two sides are close.
   const V deltaNear = h - ay;
@@ -51,25 +48,28 @@ __attribute__((always_inline)) inline V hypotLanes(V x, V y) {
   const Mask ordinary = (absX <= 0x1p511) & (absY <= 0x1p511) & ((ay >= 0x1p-459) | (ay == 0.0));
   for (int lane = 0; lane < kLanes; ++lane)
     if (!ordinary[lane]) result[lane] = std::hypot(x[lane], y[lane]);
-  return result;
+  out = result;
 }
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
 
 typedef long long TwoMasks __attribute__((vector_size(16)));
 typedef long long FourMasks __attribute__((vector_size(32)));
 
 struct Sse2Root {
-  static __m128d of(__m128d v) { return _mm_sqrt_pd(v); }
+  static void of(const __m128d& v, __m128d& root) { root = _mm_sqrt_pd(v); }
 };
-inline __m128d hypotPair(__m128d x, __m128d y) { return hypotLanes<__m128d, TwoMasks, Sse2Root>(x, y); }
+inline __m128d hypotPair(__m128d x, __m128d y) {
+  __m128d h;
+  hypotLanes<__m128d, TwoMasks, Sse2Root>(x, y, h);
+  return h;
+}
 
 struct AvxRoot {
-  __attribute__((target("avx"))) static __m256d of(__m256d v) { return _mm256_sqrt_pd(v); }
+  __attribute__((target("avx"))) static void of(const __m256d& v, __m256d& root) { root = _mm256_sqrt_pd(v); }
 };
 __attribute__((target("avx"))) inline __m256d hypotFour(__m256d x, __m256d y) {
-  return hypotLanes<__m256d, FourMasks, AvxRoot>(x, y);
+  __m256d h;
+  hypotLanes<__m256d, FourMasks, AvxRoot>(x, y, h);
+  return h;
 }
 
 }  // namespace particle_steps
