@@ -27,6 +27,7 @@
 #include "tools/recorder/tests/RangeProbe.h"
 #include "component/tests/TestRuntime.h"
 #include "tools/scanner/ScipScanner.h"
+#include "tools/scip/ScipReplyWriter.h"
 
 namespace {
 
@@ -217,25 +218,47 @@ TEST_P(LaserLink, ASensorMissingAtActivationOrVanishedIsPickedUpWhenItComesBack)
   }
 }
 
+TEST_P(LaserLink, AStepRangeTheSensorLacksIsRefusedWithTheSensorsOwn) {
+  testrt::LogTail log;
+  startEmulator({});
+  startScanner(m_device, "&conf.default.first_step=0");
+  waitFor([&] { return testrt::tick(m_scanner), testrt::state(m_scanner) != RTC::ACTIVE_STATE; });
+  EXPECT_EQ(testrt::state(m_scanner), RTC::ERROR_STATE);
+  EXPECT_NE(log.text().find("steps 0..725 (first_step, last_step) are not within URG-04LX"), std::string::npos);
+  EXPECT_NE(log.text().find("own 44..725"), std::string::npos);
+}
+
 INSTANTIATE_TEST_SUITE_P(Transports, LaserLink, ::testing::Values("pty", "tcp"));
 
-// A device that never answers: not a SCIP 2.0 sensor, or one at another bit rate.
-TEST(ScipScanner, ASensorThatDoesNotAnswerIsToldApartAndTriedAgain) {
+// A device that answers VV with another protocol version, or not at all.
+TEST(ScipScanner, ASensorThatDoesNotSpeakScip2IsToldApartAndTriedAgain) {
   registerTypes();
-  testrt::LogTail log;
-  const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-  ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
-  RTC::RTObject_impl* scanner =
-      testrt::create(std::string("ScipScanner?conf.default.timeout_ms=100&conf.default.device=") + ::ptsname(master));
-  ASSERT_EQ(testrt::activate(scanner), RTC::ACTIVE_STATE);
-  const std::string logged = "does not answer in SCIP 2.0 (no reply to VV); is it a SCIP 2.0 sensor, and is its bit rate 115200?";
-  EXPECT_TRUE(waitFor([&] {
-    char buffer[256];
-    while (::read(master, buffer, sizeof buffer) > 0) {}  // heard, never answered
-    return log.text().find(logged) != std::string::npos;
-  })) << log.text();
-  EXPECT_EQ(testrt::state(scanner), RTC::ACTIVE_STATE);
-  EXPECT_EQ(dynamic_cast<ScipScanner&>(*scanner).counts().connections, 0);
-  testrt::destroy(scanner);
-  ::close(master);
+  for (const bool answers : {true, false}) {
+    testrt::LogTail log;
+    const std::string logged = answers ? "speaks 'SCIP 1.1'; this component speaks SCIP 2.0"
+                                       : "does not answer in SCIP 2.0 (no reply to VV); is it a SCIP 2.0 "
+                                         "sensor, and is its bit rate 115200?";
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+    RTC::RTObject_impl* scanner =
+        testrt::create(std::string("ScipScanner?conf.default.timeout_ms=100&conf.default.device=") + ::ptsname(master));
+    ASSERT_EQ(testrt::activate(scanner), RTC::ACTIVE_STATE);
+    std::string heard;
+    waitFor([&] {
+      char buffer[256];
+      const ssize_t n = ::read(master, buffer, sizeof buffer);
+      heard.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
+      for (std::size_t end; answers && (end = heard.find('\n')) != std::string::npos; heard.erase(0, end + 1)) {
+        const std::string echo = heard.substr(0, end);
+        const std::string reply = echo == "VV" ? scipInfoReplyBytes(echo, {{"PROT", "SCIP 1.1"}}) : scipReplyBytes(echo, "00");
+        EXPECT_EQ(::write(master, reply.data(), reply.size()), static_cast<ssize_t>(reply.size()));
+      }
+      return log.text().find(logged) != std::string::npos;
+    });
+    EXPECT_NE(log.text().find(logged), std::string::npos) << log.text();
+    EXPECT_EQ(testrt::state(scanner), RTC::ACTIVE_STATE);
+    EXPECT_EQ(dynamic_cast<ScipScanner&>(*scanner).counts().connections, 0);
+    testrt::destroy(scanner);
+    ::close(master);
+  }
 }
