@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 #if defined(__SSE2__)
@@ -52,21 +53,37 @@ struct DrawFractions {
 const DrawFractions kDrawFractions;
 
 #if defined(__SSE2__)
-// Processors with AVX weigh four particles per register.
-__attribute__((target("avx"))) void cappedDistancesFourAtATime(const TrackRecord& track, double* distance) {
-  const __m256d obsY = _mm256_set1_pd(track.obs_y[1]), obsX = _mm256_set1_pd(track.obs_x[1]);
-  const __m256d cap = _mm256_set1_pd(kDistanceCap);
-  for (int k = 0; k < kParticleCount; k += 4) {
-    const __m256d d = particle_steps::hypotFour(obsY - _mm256_loadu_pd(track.particle_y + k),
-                                                obsX - _mm256_loadu_pd(track.particle_x + k));
-    _mm256_storeu_pd(distance + k, _mm256_min_pd(d, cap));
+// The weighing below in lanes of V (a GCC vector of doubles): each lane
+// does the one-at-a-time code's operations, so the bits are the same.
+template <class V, class Mask, class Root>
+__attribute__((always_inline)) inline void cappedDistanceLanes(const TrackRecord& track, double* distance) {
+  for (int k = 0; k < kParticleCount; k += sizeof(V) / sizeof(double)) {
+    V y, x, d;
+    std::memcpy(&y, track.particle_y + k, sizeof y);
+    std::memcpy(&x, track.particle_x + k, sizeof x);
+    particle_steps::hypotLanes<V, Mask, Root>(track.obs_y[1] - y, track.obs_x[1] - x, d);
+    d = d < kDistanceCap ? d : kDistanceCap;
+    std::memcpy(distance + k, &d, sizeof d);
   }
 }
 
+template <class V>
+__attribute__((always_inline)) inline void weightLanes(const double* distance, double farthest, double* weight) {
+  for (int k = 0; k < kParticleCount; k += sizeof(V) / sizeof(double)) {
+    V w;
+    std::memcpy(&w, distance + k, sizeof w);
+    w = 1.0 - w / farthest;
+    std::memcpy(weight + k, &w, sizeof w);
+  }
+}
+
+// Processors with AVX weigh four particles per register.
+__attribute__((target("avx"))) void cappedDistancesFourAtATime(const TrackRecord& track, double* distance) {
+  cappedDistanceLanes<__m256d, particle_steps::FourMasks, particle_steps::AvxRoot>(track, distance);
+}
+
 __attribute__((target("avx"))) void weightsFourAtATime(const double* distance, double farthest, double* weight) {
-  const __m256d one = _mm256_set1_pd(1.0), scale = _mm256_set1_pd(farthest);
-  for (int k = 0; k < kParticleCount; k += 4)
-    _mm256_storeu_pd(weight + k, one - _mm256_loadu_pd(distance + k) / scale);
+  weightLanes<__m256d>(distance, farthest, weight);
 }
 static_assert(kParticleCount % 4 == 0, "particles go four to a register");
 #endif
@@ -234,17 +251,11 @@ void Strolvex::weighParticles(int i) {
   int k = 0;
 #if defined(__SSE2__)
   const bool avx = processorHasAvx();
-  if (avx) {
+  if (avx)
     cappedDistancesFourAtATime(track, distance);
-    k = kParticleCount;
-  }
-  const __m128d obsY = _mm_set1_pd(track.obs_y[1]), obsX = _mm_set1_pd(track.obs_x[1]);
-  const __m128d cap = _mm_set1_pd(kDistanceCap);
-  for (; k + 2 <= kParticleCount; k += 2) {
-    const __m128d d = particle_steps::hypotPair(_mm_sub_pd(obsY, _mm_loadu_pd(track.particle_y + k)),
-                                                _mm_sub_pd(obsX, _mm_loadu_pd(track.particle_x + k)));
-    _mm_storeu_pd(distance + k, _mm_min_pd(d, cap));  // d < cap ? d : cap, as below
-  }
+  else
+    cappedDistanceLanes<__m128d, particle_steps::TwoMasks, particle_steps::Sse2Root>(track, distance);
+  k = kParticleCount;
 #endif
   for (; k < kParticleCount; ++k) {
     const double d = std::hypot(track.obs_y[1] - track.particle_y[k],
@@ -269,15 +280,11 @@ void Strolvex::weighParticles(int i) {
   }
   k = 0;
 #if defined(__SSE2__)
-  if (avx) {
+  if (avx)
     weightsFourAtATime(distance, farthest, track.particle_weight);
-    return;
-  }
-  const __m128d one = _mm_set1_pd(1.0);
-  const __m128d scale = _mm_set1_pd(farthest);
-  for (; k + 2 <= kParticleCount; k += 2)
-    _mm_storeu_pd(track.particle_weight + k,
-                  _mm_sub_pd(one, _mm_div_pd(_mm_loadu_pd(distance + k), scale)));
+  else
+    weightLanes<__m128d>(distance, farthest, track.particle_weight);
+  k = kParticleCount;
 #endif
   for (; k < kParticleCount; ++k) track.particle_weight[k] = 1 - distance[k] / farthest;
 }
