@@ -6,9 +6,11 @@
 
 #include <rtm/InPortBase.h>
 
-#include <deque>
+#include <algorithm>
+#include <cstddef>
 #include <mutex>
 #include <typeinfo>
+#include <vector>
 
 namespace RTC {
 
@@ -25,12 +27,12 @@ class InPort : public InPortBase {
 
   bool isNew() {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return !m_buffer.empty();
+    return m_unread != 0;
   }
 
   bool isEmpty() {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_buffer.empty();
+    return m_unread == 0;
   }
 
   // Moves the oldest unread sample into the bound variable; with nothing
@@ -38,37 +40,66 @@ class InPort : public InPortBase {
   // first sample.
   bool read() {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_buffer.empty()) {
+    if (m_unread == 0) {
       if (!m_received) {
         return false;
       }
-      m_value = m_last;
+      m_value = m_slots[m_lastRead];
       return true;
     }
-    m_last = m_buffer.front();
-    m_buffer.pop_front();
-    m_value = m_last;
+    m_value = m_slots[m_oldest];
+    takeOldest();
     return true;
   }
 
  protected:
   void receive(const void* sample) override {
     std::lock_guard<std::mutex> lock(m_mutex);
-    while (!m_buffer.empty() && m_buffer.size() >= bufferLength()) {
-      m_buffer.pop_front();
+    while (m_unread != 0 && m_unread >= bufferLength()) {
+      takeOldest();
       reportDrop(++m_dropped);
     }
-    m_buffer.push_back(*static_cast<const DataType*>(sample));
+    makeRoom();
+    m_slots[(m_oldest + m_unread) % m_slots.size()] = *static_cast<const DataType*>(sample);
+    ++m_unread;
     m_received = true;
   }
 
  private:
+  // The slots form a ring: m_unread samples from m_oldest on, and just
+  // before them the last sample taken, which is the last one read whenever
+  // none is unread. Samples are assigned into slots that stay,
+  // so a sequence's storage is reused rather than allocated per sample.
+  void takeOldest() {
+    m_lastRead = m_oldest;
+    m_oldest = (m_oldest + 1) % m_slots.size();
+    --m_unread;
+  }
+
+  // Grows the ring when the connections ask for a longer buffer, so that a
+  // new sample never overwrites an unread one or the last one read.
+  void makeRoom() {
+    const std::size_t wanted = std::max(bufferLength(), m_unread) + 1;
+    if (m_slots.size() >= wanted) return;
+    std::vector<DataType> slots(wanted);
+    if (!m_slots.empty()) {
+      slots[0] = m_slots[m_lastRead];
+      for (std::size_t k = 0; k < m_unread; ++k)
+        slots[1 + k] = m_slots[(m_oldest + k) % m_slots.size()];
+    }
+    m_slots.swap(slots);
+    m_lastRead = 0;
+    m_oldest = 1;
+  }
+
   DataType& m_value;
   unsigned long m_dropped;
   bool m_received;
-  DataType m_last;
   std::mutex m_mutex;
-  std::deque<DataType> m_buffer;
+  std::vector<DataType> m_slots;
+  std::size_t m_oldest = 0;
+  std::size_t m_unread = 0;
+  std::size_t m_lastRead = 0;
 };
 
 }  // namespace RTC
