@@ -22,6 +22,14 @@ namespace {
 const std::size_t kBatchLines = 32;
 const int kBatches = 8;
 
+// Brings a scan the reader thread parsed into this core's caches while
+// the cycle before it runs.
+void prefetchScan(const ScanRecord& scan) {
+  const char* begin = reinterpret_cast<const char*>(scan.ranges.data());
+  const char* end = reinterpret_cast<const char*>(scan.ranges.data() + scan.ranges.size());
+  for (const char* line = begin; line < end; line += 64) __builtin_prefetch(line);
+}
+
 struct LineBuffer {
   ~LineBuffer() { std::free(data); }
   char* data = nullptr;
@@ -128,6 +136,7 @@ void Pipeline::replayBatches() {
         break;
       }
       Entry& entry = batch->entries[batch->replayed];
+      if (batch->replayed + 1 < batch->read) prefetchScan(batch->entries[batch->replayed + 1].line.scan);
       if (entry.line.kind == ScanLine::kScan &&
           !session_.replayScan(entry.line.scan, entry.result)) {
         outcome_.unsentScanLine = entry.lineNumber;
