@@ -20,10 +20,23 @@ const double kStartOffset = 1.0;
 
 struct Matching {
   double distance[kSlotTableSize][kSlotTableSize] = {};  // 0 = no pair possible
-  bool trackBound[kSlotTableSize] = {};
   bool candidateTaken[kSlotTableSize] = {};
   int32_t paired[kSlotTableSize][kSlotTableSize] = {};
 };
+
+// Each round binds the nearest pair left; of equally near pairs, the one
+// with the lowest track slot, then the lowest candidate. A pair's key
+// orders pairs that way: its whole distance above its track and candidate.
+// A pair that cannot bind, or whose track or candidate is taken, holds no
+// key, so each round is a minimum over keys with no branch on distances.
+const uint32_t kNoKey = UINT32_MAX;
+
+uint32_t pairKey(double distance, int track, int candidate) {
+  if (!(distance != 0.0 && distance < kDistanceGate)) return kNoKey;
+  return static_cast<uint32_t>(distance) << 8 | static_cast<uint32_t>(track) << 4 |
+         static_cast<uint32_t>(candidate);
+}
+static_assert(kSlotTableSize <= 16, "a slot number takes four bits of a key");
 
 }  // namespace
 
@@ -58,31 +71,25 @@ void Strolvex::associateCandidates(TrackRecord* tracks) {
     }
   }
 
-  for (int iteration = 1; iteration <= n; ++iteration) {
-    int32_t best[kSlotTableSize] = {};
-    int32_t cand[kSlotTableSize] = {};
-    for (int r = 1; r <= n; ++r) {
-      best[r] = kDistanceGate;
-      for (int s = 1; s <= n; ++s) {
-        const double d = m.distance[r][s];
-        if (d != 0.0 && !m.candidateTaken[s] && !m.trackBound[r] && d < best[r]) {
-          best[r] = static_cast<int32_t>(d);
-          cand[r] = s;
-        }
-      }
+  uint32_t keys[kMaxSlots * kMaxSlots];
+  int pairs = 0;
+  for (int r = 1; r <= n; ++r)
+    for (int s = 1; s <= n; ++s) keys[pairs++] = pairKey(m.distance[r][s], r, s);
+
+  for (int round = 1; round <= n; ++round) {
+    uint32_t nearest = kNoKey;
+    for (int k = 0; k < pairs; ++k) nearest = keys[k] < nearest ? keys[k] : nearest;
+    if (nearest == kNoKey) break;  // no round after this one binds either
+    const int picked = nearest >> 4 & 0xf;
+    const int s = nearest & 0xf;
+    // The track and the candidate are taken: their other pairs drop out.
+    for (int k = 0; k < pairs; ++k) {
+      const bool taken = (keys[k] >> 4 & 0xf) == static_cast<uint32_t>(picked) ||
+                         (keys[k] & 0xf) == static_cast<uint32_t>(s);
+      keys[k] = taken ? kNoKey : keys[k];
     }
-    double smallest = static_cast<double>(kDistanceGate);
-    int picked = 0;
-    for (int r = 1; r <= n; ++r) {
-      if (best[r] < smallest) {
-        smallest = best[r];
-        picked = r;
-      }
-    }
-    if (picked == 0) continue;
 
     TrackRecord& track = tracks[picked];
-    const int s = cand[picked];
     const double my = tracks[s].meas_y[1];
     const double mx = tracks[s].meas_x[1];
     track.obs_y[1] = my;
@@ -95,7 +102,6 @@ void Strolvex::associateCandidates(TrackRecord* tracks) {
       pushHistory(track.path_x, 10, mx, 1);
     }
     m.candidateTaken[s] = true;
-    m.trackBound[picked] = true;
     m.paired[picked][s] = 1;
   }
 
