@@ -106,6 +106,34 @@ inline int fourBelow(const double* at, double target) {
 #endif
 }
 
+#if defined(__SSE2__)
+// The running sums of the weights of slots first..first + 2 * Pairs - 1,
+// two slots per register, every addition in its slot's order.
+template <int Pairs>
+void cumulativeSums(const TrackRecord* tracks, int first,
+                    double (*cumulative)[kParticleCount + kWalkPadding]) {
+  auto weights = [tracks, first](int p, int k) {
+    const int i = first + 2 * p;
+    return _mm_loadh_pd(_mm_load_sd(tracks[i].particle_weight + k), tracks[i + 1].particle_weight + k);
+  };
+  auto store = [cumulative, first](int p, int k, __m128d sum) {
+    _mm_storel_pd(&cumulative[first + 2 * p][k], sum);
+    _mm_storeh_pd(&cumulative[first + 2 * p + 1][k], sum);
+  };
+  __m128d sum[Pairs];
+  for (int p = 0; p < Pairs; ++p) {
+    sum[p] = weights(p, 0);
+    store(p, 0, sum[p]);
+  }
+  for (int k = 1; k < kParticleCount; ++k) {
+    for (int p = 0; p < Pairs; ++p) {
+      sum[p] = _mm_add_pd(sum[p], weights(p, k));
+      store(p, k, sum[p]);
+    }
+  }
+}
+#endif
+
 }  // namespace
 
 int32_t Strolvex::bindingsOf(int i) {
@@ -140,18 +168,11 @@ void Strolvex::resampleParticles() {
   double cumulative[kSlotTableSize][kParticleCount + kWalkPadding];
   int i = 1;
 #if defined(__SSE2__)
-  for (; i + 1 <= n; i += 2) {
-    const double* a = m_tracks[i].particle_weight;
-    const double* b = m_tracks[i + 1].particle_weight;
-    __m128d sum = _mm_loadh_pd(_mm_load_sd(a), b);
-    _mm_storel_pd(&cumulative[i][0], sum);
-    _mm_storeh_pd(&cumulative[i + 1][0], sum);
-    for (int k = 1; k < kParticleCount; ++k) {
-      sum = _mm_add_pd(sum, _mm_loadh_pd(_mm_load_sd(a + k), b + k));
-      _mm_storel_pd(&cumulative[i][k], sum);
-      _mm_storeh_pd(&cumulative[i + 1][k], sum);
-    }
-  }
+  // Up to six slots' sums in flight at once, so that no sum waits on the
+  // addition before it.
+  for (; i + 5 <= n; i += 6) cumulativeSums<3>(m_tracks, i, cumulative);
+  for (; i + 3 <= n; i += 4) cumulativeSums<2>(m_tracks, i, cumulative);
+  for (; i + 1 <= n; i += 2) cumulativeSums<1>(m_tracks, i, cumulative);
 #endif
   for (; i <= n; ++i) {
     const double* w = m_tracks[i].particle_weight;
