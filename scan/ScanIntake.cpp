@@ -58,6 +58,14 @@ __attribute__((target("avx"))) int32_t takeInFourAtATime(int32_t s, int32_t last
 }
 #endif
 
+#if defined(__SSE2__)
+// Whether none of the four flags from `at` is 1.
+inline bool noneFlagged(const int32_t* at) {
+  const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+  return _mm_movemask_epi8(_mm_cmpeq_epi32(four, _mm_set1_epi32(1))) == 0;
+}
+#endif
+
 }  // namespace
 
 void Strolvex::readScan() {
@@ -117,6 +125,14 @@ void Strolvex::filterIsolatedSteps(int window, int minNeighbours) {
   int ahead = 0;
   bool counted = false;
   for (int32_t s = first; s <= last; ++s) {
+#if defined(__SSE2__)
+    // Most steps are not flagged: four at a time go by with one comparison.
+    while (s + 4 <= last + 1 && noneFlagged(flags + s)) {
+      counted = false;
+      s += 4;
+    }
+    if (s > last) break;
+#endif
     if (flags[s] != 1) {
       counted = false;
       continue;
