@@ -147,7 +147,13 @@ void Strolvex::filterIsolatedSteps(int window, int minNeighbours) {
       counted = true;
     }
     if (behind + ahead < minNeighbours) flags[s] = 0;
-    behind += flagged(s) - flagged(s - window + 1);
-    ahead += flagged(s + window) - flagged(s + 1);
+    if (s - window + 1 >= first && s + window <= last) {
+      // Away from the range's ends every step the counts slide over is in it.
+      behind += (flags[s] == 1) - (flags[s - window + 1] == 1);
+      ahead += (flags[s + window] == 1) - (flags[s + 1] == 1);
+    } else {
+      behind += flagged(s) - flagged(s - window + 1);
+      ahead += flagged(s + window) - flagged(s + 1);
+    }
   }
 }
