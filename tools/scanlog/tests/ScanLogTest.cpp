@@ -37,3 +37,21 @@ TEST(ScanLogReading, MalformedLinesSayWhatIsWrong) {
   }
 }
 
+
+TEST(ScanLogReading, LongLinesOfWholeMillimetresAndOddTokensAmongThem) {
+  // Long enough that tokens start in every 64-byte stretch and straddle
+  // their ends; blanks of each kind; other numbers mixed in or not.
+  const char* separators[] = {" ", "\t", "  ", " \r "};
+  for (const char* odd : {"", "2999.5", "123456789"}) {
+    std::string text = "42";
+    std::vector<double> expected;
+    for (int k = 0; k < 120; ++k) {
+      const std::string token = k == 50 && *odd ? odd : std::to_string(k * 811 % 100003);
+      text += separators[k % 4] + token;
+      expected.push_back(std::stod(token));
+    }
+    EXPECT_EQ(expected, parseScanLine(text).scan.ranges) << odd;
+    const std::string half = text.substr(0, text.size() / 2);
+    EXPECT_EQ(ScanLine::kMalformed, parseScanLine(half + "7x " + text.substr(half.size())).kind);
+  }
+}
