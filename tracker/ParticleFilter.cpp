@@ -55,13 +55,13 @@ const DrawFractions kDrawFractions;
 #if defined(__SSE2__)
 // The weighing below in lanes of V (a GCC vector of doubles): each lane
 // does the one-at-a-time code's operations, so the bits are the same.
-template <class V, class Mask, class Root>
+template <class V, class Mask, class Lanes>
 __attribute__((always_inline)) inline void cappedDistanceLanes(const TrackRecord& track, double* distance) {
   for (int k = 0; k < kParticleCount; k += sizeof(V) / sizeof(double)) {
     V y, x, d;
     std::memcpy(&y, track.particle_y + k, sizeof y);
     std::memcpy(&x, track.particle_x + k, sizeof x);
-    particle_steps::hypotLanes<V, Mask, Root>(track.obs_y[1] - y, track.obs_x[1] - x, d);
+    particle_steps::hypotLanes<V, Mask, Lanes>(track.obs_y[1] - y, track.obs_x[1] - x, d);
     d = d < kDistanceCap ? d : kDistanceCap;
     std::memcpy(distance + k, &d, sizeof d);
   }
@@ -79,7 +79,7 @@ __attribute__((always_inline)) inline void weightLanes(const double* distance, d
 
 // Processors with AVX weigh four particles per register.
 __attribute__((target("avx"))) void cappedDistancesFourAtATime(const TrackRecord& track, double* distance) {
-  cappedDistanceLanes<__m256d, particle_steps::FourMasks, particle_steps::AvxRoot>(track, distance);
+  cappedDistanceLanes<__m256d, particle_steps::FourMasks, particle_steps::AvxLanes>(track, distance);
 }
 
 __attribute__((target("avx"))) void weightsFourAtATime(const double* distance, double farthest, double* weight) {
@@ -275,7 +275,7 @@ void Strolvex::weighParticles(int i) {
   if (avx)
     cappedDistancesFourAtATime(track, distance);
   else
-    cappedDistanceLanes<__m128d, particle_steps::TwoMasks, particle_steps::Sse2Root>(track, distance);
+    cappedDistanceLanes<__m128d, particle_steps::TwoMasks, particle_steps::Sse2Lanes>(track, distance);
   k = kParticleCount;
 #endif
   for (; k < kParticleCount; ++k) {
