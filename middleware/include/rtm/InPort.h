@@ -4,10 +4,12 @@
 #ifndef RTM_INPORT_H
 #define RTM_INPORT_H
 
+#include <omniORB4/CORBA.h>
 #include <rtm/InPortBase.h>
 
 #include <algorithm>
 #include <cstddef>
+#include <memory>
 #include <mutex>
 #include <typeinfo>
 #include <vector>
@@ -44,10 +46,10 @@ class InPort : public InPortBase {
       if (!m_received) {
         return false;
       }
-      m_value = m_slots[m_lastRead];
+      unmarshal(*m_slots[m_lastRead]);
       return true;
     }
-    m_value = m_slots[m_oldest];
+    unmarshal(*m_slots[m_oldest]);
     takeOldest();
     return true;
   }
@@ -60,7 +62,9 @@ class InPort : public InPortBase {
       reportDrop(++m_dropped);
     }
     makeRoom();
-    m_slots[(m_oldest + m_unread) % m_slots.size()] = *static_cast<const DataType*>(sample);
+    cdrMemoryStream& slot = *m_slots[(m_oldest + m_unread) % m_slots.size()];
+    slot.rewindPtrs();
+    *static_cast<const DataType*>(sample) >>= slot;
     ++m_unread;
     m_received = true;
   }
@@ -68,8 +72,14 @@ class InPort : public InPortBase {
  private:
   // The slots form a ring: m_unread samples from m_oldest on, and just
   // before them the last sample taken, which is the last one read whenever
-  // none is unread. Samples are assigned into slots that stay,
-  // so a sequence's storage is reused rather than allocated per sample.
+  // none is unread. A slot holds its sample marshalled, as a connection of
+  // the CORBA middleware carries it: sequences of numbers go in and out as
+  // blocks, and a slot's storage is reused rather than allocated per sample.
+  void unmarshal(cdrMemoryStream& slot) {
+    slot.rewindInputPtr();
+    m_value <<= slot;
+  }
+
   void takeOldest() {
     m_lastRead = m_oldest;
     m_oldest = (m_oldest + 1) % m_slots.size();
@@ -81,12 +91,14 @@ class InPort : public InPortBase {
   void makeRoom() {
     const std::size_t wanted = std::max(bufferLength(), m_unread) + 1;
     if (m_slots.size() >= wanted) return;
-    std::vector<DataType> slots(wanted);
+    std::vector<std::unique_ptr<cdrMemoryStream>> slots(wanted);
     if (!m_slots.empty()) {
-      slots[0] = m_slots[m_lastRead];
+      slots[0] = std::move(m_slots[m_lastRead]);
       for (std::size_t k = 0; k < m_unread; ++k)
-        slots[1 + k] = m_slots[(m_oldest + k) % m_slots.size()];
+        slots[1 + k] = std::move(m_slots[(m_oldest + k) % m_slots.size()]);
     }
+    for (std::unique_ptr<cdrMemoryStream>& slot : slots)
+      if (!slot) slot.reset(new cdrMemoryStream);
     m_slots.swap(slots);
     m_lastRead = 0;
     m_oldest = 1;
@@ -96,7 +108,7 @@ class InPort : public InPortBase {
   unsigned long m_dropped;
   bool m_received;
   std::mutex m_mutex;
-  std::vector<DataType> m_slots;
+  std::vector<std::unique_ptr<cdrMemoryStream>> m_slots;
   std::size_t m_oldest = 0;
   std::size_t m_unread = 0;
   std::size_t m_lastRead = 0;
