@@ -99,7 +99,7 @@ bool ReplaySession::strolvexIsActive() const {
   return context->get_component_state(g_strolvex->getObjRef()) == RTC::ACTIVE_STATE;
 }
 
-bool ReplaySession::replayScan(const ScanRecord& scan, CycleResult& result) {
+bool ReplaySession::replayScan(ScanRecord& scan, CycleResult& result) {
   clock_.set(wrapMilliseconds(static_cast<uint64_t>(scan.t_ms)));
   if (!driver_->sendScan(scan)) return false;
   trigger_->tick();

@@ -35,8 +35,9 @@ class ReplaySession {
   // over the user's) with Strolvex active; false when that failed.
   bool start(const std::string& program, ManagerArguments& arguments);
   // Runs one cycle on scan, its time stamp being the component's clock;
-  // false when no connection took the scan.
-  bool replayScan(const ScanRecord& scan, CycleResult& result);
+  // false when no connection took the scan. The scan lends its ranges to
+  // the port for the write and has them back unchanged.
+  bool replayScan(ScanRecord& scan, CycleResult& result);
   // A component in the error state publishes nothing: results that look
   // complete are only so while this holds.
   bool strolvexIsActive() const;

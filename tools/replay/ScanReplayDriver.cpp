@@ -35,9 +35,15 @@ RTC::ReturnCode_t ScanReplayDriver::onInitialize() {
   return RTC::RTC_OK;
 }
 
-bool ScanReplayDriver::sendScan(const ScanRecord& scan) {
-  fillRangeData(m_range_data, scan.t_ms, scan.ranges);
-  return m_range_dataOut.write();
+bool ScanReplayDriver::sendScan(ScanRecord& scan) {
+  setMilliseconds(m_range_data.tm, scan.t_ms);
+  // The bound sequence borrows the ranges (it does not own or free them)
+  // for the write alone, which saves copying them in first.
+  const CORBA::ULong length = static_cast<CORBA::ULong>(scan.ranges.size());
+  m_range_data.ranges.replace(length, length, scan.ranges.data(), false);
+  const bool sent = m_range_dataOut.write();
+  m_range_data.ranges.replace(0, 0, nullptr, false);
+  return sent;
 }
 
 void registerScanReplayDriver(RTC::Manager* manager) {

@@ -23,8 +23,9 @@ class ScanReplayDriver : public RTC::DataFlowComponentBase {
   RTC::ReturnCode_t onInitialize() override;
 
   // Writes scan to "range_data", its time stamp as the sample's tm; false
-  // when no connection took it.
-  bool sendScan(const ScanRecord& scan);
+  // when no connection took it. The port copies the ranges as it writes
+  // them, straight from the scan's own storage, which is not changed.
+  bool sendScan(ScanRecord& scan);
   // What Strolvex published.
   ResultInPorts& results() { return m_results; }
 
