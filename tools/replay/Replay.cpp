@@ -1,21 +1,13 @@
 #include "tools/replay/Replay.h"
 
-#include <cerrno>
 #include <cstring>
-#include <memory>
-#include <sys/stat.h>
 
 #include "launcher/TerminationSignals.h"
 #include "tools/replay/ReplayPipeline.h"
 #include "tools/replay/ReplaySession.h"
+#include "tools/scanlog/ScanLogFile.h"
 
 namespace {
-
-const std::size_t kLogBufferBytes = 1 << 20;
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 int fail(std::FILE* err, const std::string& program, int status, const std::string& message) {
   std::fprintf(err, "%s: %s\n", program.c_str(), message.c_str());
@@ -26,19 +18,9 @@ int fail(std::FILE* err, const std::string& program, int status, const std::stri
 
 int runReplay(const std::string& program, ManagerArguments& arguments, const std::string& logPath,
               std::FILE* out, std::FILE* err, const TerminationSignals& signals) {
-  // Declared first so that it outlives the stream that reads through it.
-  std::unique_ptr<char[]> logBuffer(new char[kLogBufferBytes]);
-  std::unique_ptr<std::FILE, FileCloser> log(std::fopen(logPath.c_str(), "r"));
-  if (!log)
-    return fail(err, program, kReplayUnreadableLog,
-                "cannot read scan log '" + logPath + "': " + std::strerror(errno));
-  // Read in large blocks: a log is hundreds of megabytes, and a small
-  // buffer costs a system call every few thousand bytes.
-  std::setvbuf(log.get(), logBuffer.get(), _IOFBF, kLogBufferBytes);
-  struct stat status;
-  if (fstat(fileno(log.get()), &status) == 0 && S_ISDIR(status.st_mode))
-    return fail(err, program, kReplayUnreadableLog,
-                "cannot read scan log '" + logPath + "': it is a directory");
+  ScanLogFile log;
+  std::string error;
+  if (!log.open(logPath, error)) return fail(err, program, kReplayUnreadableLog, error);
 
   ReplaySession session;
   if (!session.start(program, arguments)) {

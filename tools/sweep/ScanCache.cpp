@@ -16,9 +16,20 @@ struct ScanHeader {
   uint32_t wholeMillimetres;  // 1: the ranges follow as uint16_t, 0: as double
 };
 
-bool isWholeMillimetre(double range) {
-  return range >= 0.0 && range <= 65535.0 && range == static_cast<double>(static_cast<uint16_t>(range)) &&
-         !(range == 0.0 && std::signbit(range));
+// Whether every range is a whole number of millimetres that 16 bits hold
+// (not -0), and those numbers into whole. No branch on a range: a scan is
+// checked whole, as nearly every recorded scan passes.
+bool wholeMillimetres(const std::vector<double>& ranges, std::vector<uint16_t>& whole) {
+  whole.resize(ranges.size());
+  bool all = true;
+  for (std::size_t s = 0; s < ranges.size(); ++s) {
+    const double range = ranges[s];
+    const bool inside = range >= 0.0 && range <= 65535.0;
+    const int32_t held = static_cast<int32_t>(inside ? range : -1.0);
+    all &= inside & (static_cast<double>(held) == range) & !(range == 0.0 && std::signbit(range));
+    whole[s] = static_cast<uint16_t>(held);
+  }
+  return all;
 }
 
 struct LineBuffer {
@@ -59,13 +70,8 @@ bool ScanCache::build(std::FILE* log, const std::string& logPath, const std::str
     }
     if (line.kind != ScanLine::kScan) continue;
     const std::vector<double>& ranges = line.scan.ranges;
-    whole.clear();
-    for (double range : ranges) {
-      if (!isWholeMillimetre(range)) break;
-      whole.push_back(static_cast<uint16_t>(range));
-    }
     const ScanHeader header{line.scan.t_ms, static_cast<uint32_t>(ranges.size()),
-                            whole.size() == ranges.size() ? 1u : 0u};
+                            wholeMillimetres(ranges, whole) ? 1u : 0u};
     std::fwrite(&header, sizeof header, 1, file_);
     if (header.wholeMillimetres)
       std::fwrite(whole.data(), sizeof(uint16_t), whole.size(), file_);

@@ -1,6 +1,5 @@
 // strolvex-sweep LOG [--set NAME=V1,V2,...|NAME=FROM:TO:STEP]... [-j N]
 //                [--truth IN,OUT] [--csv FILE] [-f FILE] [-o KEY:VALUE]...
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/scanlog/ScanLogFile.h"
 #include "tools/sweep/ScanCache.h"
 #include "tools/sweep/SweepCommandLine.h"
 #include "tools/sweep/SweepRunner.h"
@@ -73,13 +73,8 @@ int main(int argc, char** argv) {
     return kSweepOk;
   }
 
-  File log(std::fopen(line.logPath.c_str(), "r"));
-  if (!log)
-    return fail(kSweepUnusable,
-                "cannot read scan log '" + line.logPath + "': " + std::strerror(errno));
-  struct stat status;
-  if (fstat(fileno(log.get()), &status) == 0 && S_ISDIR(status.st_mode))
-    return fail(kSweepUnusable, "cannot read scan log '" + line.logPath + "': it is a directory");
+  ScanLogFile log;
+  if (!log.open(line.logPath, error)) return fail(kSweepUnusable, error);
   File csv;
   if (!line.csvPath.empty()) {
     csv.reset(std::fopen(line.csvPath.c_str(), "w"));
@@ -91,7 +86,7 @@ int main(int argc, char** argv) {
   ScanCache cache;
   if (!cache.build(log.get(), line.logPath, kProgram, stderr, error))
     return fail(kSweepUnusable, error);
-  log.reset();
+  log.close();
 
   SweepPlan plan;
   plan.program = kProgram;

@@ -1,0 +1,30 @@
+#include "tools/scanlog/ScanLogFile.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+const std::size_t kBufferBytes = 1 << 20;
+
+}  // namespace
+
+bool ScanLogFile::open(const std::string& path, std::string& error) {
+  const std::string cannot = "cannot read scan log '" + path + "': ";
+  file_.reset(std::fopen(path.c_str(), "r"));
+  if (!file_) {
+    error = cannot + std::strerror(errno);
+    return false;
+  }
+  struct stat status;
+  if (fstat(fileno(file_.get()), &status) == 0 && S_ISDIR(status.st_mode)) {
+    file_.reset();
+    error = cannot + "it is a directory";
+    return false;
+  }
+  buffer_.reset(new char[kBufferBytes]);
+  std::setvbuf(file_.get(), buffer_.get(), _IOFBF, kBufferBytes);
+  return true;
+}
