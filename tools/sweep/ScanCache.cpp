@@ -7,6 +7,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <thread>
+
+#include "tools/replay/HandOff.h"
 
 namespace {
 
@@ -40,6 +44,46 @@ struct LineBuffer {
 
 const std::size_t kReadChunk = 1 << 20;
 
+// Lines that are scans or malformed, with their line numbers.
+const std::size_t kBatchLines = 128;
+const int kBatches = 4;
+struct ParsedBatch {
+  std::vector<ScanLine> lines = std::vector<ScanLine>(kBatchLines);
+  std::vector<long> lineNumbers = std::vector<long>(kBatchLines);
+  std::size_t count = 0;
+};
+
+// Fills free batches with the log's scan and malformed lines and hands
+// them on, in order; the errno of a failed read, else 0.
+int parseLines(std::FILE* log, HandOff<ParsedBatch*>& free, HandOff<ParsedBatch*>& parsed) {
+  LineBuffer buffer;
+  long lineNumber = 0;
+  bool more = true;
+  ParsedBatch* batch = nullptr;
+  int readError = 0;
+  while (more && free.pop(batch)) {
+    batch->count = 0;
+    while (batch->count < kBatchLines) {
+      const ssize_t length = getline(&buffer.data, &buffer.capacity, log);
+      if (length < 0) {
+        if (std::ferror(log)) readError = errno;
+        more = false;
+        break;
+      }
+      ++lineNumber;
+      const char* end = buffer.data + length;
+      if (end != buffer.data && end[-1] == '\n') --end;
+      ScanLine& line = batch->lines[batch->count];
+      parseScanLine(buffer.data, end, line);
+      if (line.kind == ScanLine::kSkip) continue;
+      batch->lineNumbers[batch->count++] = lineNumber;
+    }
+    parsed.push(batch);
+  }
+  parsed.close();
+  return readError;
+}
+
 }  // namespace
 
 ScanCache::~ScanCache() {
@@ -53,34 +97,43 @@ bool ScanCache::build(std::FILE* log, const std::string& logPath, const std::str
     error = std::string("cannot make a temporary file: ") + std::strerror(errno);
     return false;
   }
-  LineBuffer buffer;
-  ScanLine line;
-  std::vector<uint16_t> whole;
-  long lineNumber = 0;
-  ssize_t length;
-  while ((length = getline(&buffer.data, &buffer.capacity, log)) >= 0) {
-    ++lineNumber;
-    const char* end = buffer.data + length;
-    if (end != buffer.data && end[-1] == '\n') --end;
-    parseScanLine(buffer.data, end, line);
-    if (line.kind == ScanLine::kMalformed) {
-      std::fprintf(err, "%s: %s:%ld: %s; line skipped\n", program.c_str(), logPath.c_str(),
-                   lineNumber, line.error.c_str());
-      ++malformedLines_;
-    }
-    if (line.kind != ScanLine::kScan) continue;
-    const std::vector<double>& ranges = line.scan.ranges;
-    const ScanHeader header{line.scan.t_ms, static_cast<uint32_t>(ranges.size()),
-                            wholeMillimetres(ranges, whole) ? 1u : 0u};
-    std::fwrite(&header, sizeof header, 1, file_);
-    if (header.wholeMillimetres)
-      std::fwrite(whole.data(), sizeof(uint16_t), whole.size(), file_);
-    else
-      std::fwrite(ranges.data(), sizeof(double), ranges.size(), file_);
-    ++scans_;
+  // A reader thread reads and parses lines while this one converts and
+  // writes the scans: batches of lines go round between the two.
+  std::vector<std::unique_ptr<ParsedBatch>> batches;
+  HandOff<ParsedBatch*> free, parsed;
+  for (int k = 0; k < kBatches; ++k) {
+    batches.emplace_back(new ParsedBatch);
+    free.push(batches.back().get());
   }
-  if (std::ferror(log)) {
-    error = "reading scan log '" + logPath + "' failed: " + std::strerror(errno);
+  int readError = 0;
+  std::thread reader([&] { readError = parseLines(log, free, parsed); });
+
+  std::vector<uint16_t> whole;
+  ParsedBatch* batch = nullptr;
+  while (parsed.pop(batch)) {
+    for (std::size_t k = 0; k < batch->count; ++k) {
+      const ScanLine& line = batch->lines[k];
+      if (line.kind == ScanLine::kMalformed) {
+        std::fprintf(err, "%s: %s:%ld: %s; line skipped\n", program.c_str(), logPath.c_str(),
+                     batch->lineNumbers[k], line.error.c_str());
+        ++malformedLines_;
+        continue;
+      }
+      const std::vector<double>& ranges = line.scan.ranges;
+      const ScanHeader header{line.scan.t_ms, static_cast<uint32_t>(ranges.size()),
+                              wholeMillimetres(ranges, whole) ? 1u : 0u};
+      std::fwrite(&header, sizeof header, 1, file_);
+      if (header.wholeMillimetres)
+        std::fwrite(whole.data(), sizeof(uint16_t), whole.size(), file_);
+      else
+        std::fwrite(ranges.data(), sizeof(double), ranges.size(), file_);
+      ++scans_;
+    }
+    free.push(batch);
+  }
+  reader.join();
+  if (readError != 0) {
+    error = "reading scan log '" + logPath + "' failed: " + std::strerror(readError);
     return false;
   }
   if (std::fflush(file_) != 0 || std::ferror(file_)) {
