@@ -10,6 +10,10 @@
 #include <memory>
 #include <thread>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "tools/replay/HandOff.h"
 
 namespace {
@@ -82,6 +86,27 @@ int parseLines(std::FILE* log, HandOff<ParsedBatch*>& free, HandOff<ParsedBatch*
   }
   parsed.close();
   return readError;
+}
+
+// The two-byte ranges at data as doubles, eight at a time where SSE2 is.
+void widenWholeMillimetres(const char* data, uint32_t count, double* ranges) {
+  uint32_t s = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  for (; s + 8 <= count; s += 8) {
+    const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 2 * s));
+    const __m128i low = _mm_unpacklo_epi16(eight, zero), high = _mm_unpackhi_epi16(eight, zero);
+    _mm_storeu_pd(ranges + s, _mm_cvtepi32_pd(low));
+    _mm_storeu_pd(ranges + s + 2, _mm_cvtepi32_pd(_mm_unpackhi_epi64(low, low)));
+    _mm_storeu_pd(ranges + s + 4, _mm_cvtepi32_pd(high));
+    _mm_storeu_pd(ranges + s + 6, _mm_cvtepi32_pd(_mm_unpackhi_epi64(high, high)));
+  }
+#endif
+  for (; s < count; ++s) {
+    uint16_t whole;
+    std::memcpy(&whole, data + 2 * s, sizeof whole);
+    ranges[s] = whole;
+  }
 }
 
 }  // namespace
@@ -170,9 +195,7 @@ bool ScanCacheReader::next(ScanRecord& scan) {
   scan.ranges.resize(header.ranges);
   const char* data = buffer_.data() + taken_;
   if (header.wholeMillimetres) {
-    whole_.resize(header.ranges);
-    std::memcpy(whole_.data(), data, bytes);
-    for (uint32_t s = 0; s < header.ranges; ++s) scan.ranges[s] = whole_[s];
+    widenWholeMillimetres(data, header.ranges, scan.ranges.data());
   } else {
     std::memcpy(scan.ranges.data(), data, bytes);
   }

@@ -52,7 +52,6 @@ class ScanCacheReader {
   int64_t offset_ = 0;  // of the first byte not yet in the buffer
   std::vector<char> buffer_;
   std::size_t taken_ = 0;  // bytes of the buffer used
-  std::vector<uint16_t> whole_;
 };
 
 #endif

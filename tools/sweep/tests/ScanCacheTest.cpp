@@ -15,8 +15,13 @@ TEST(ScanCache, GivesBackEveryScanBitForBitAndReportsMalformedLines) {
       {1200, {65536, 4}}, {1300, {-5, 3}},                     // past two bytes; negative
       {1400, {-0.0, 7}}, {1500, {nan, inf, -inf, 1e3}},        // a sign two bytes would lose; no echo
   };
-  // 2.4 MB of doubles: the reader refills its buffer part-way through a scan.
-  for (int k = 0; k < 400; ++k) scans.push_back(ScanRecord{2000 + k, std::vector<double>(769, 1000.5 + k)});
+  // 1.2 MB of doubles and as many whole millimetres, each different: the
+  // reader refills its buffer part-way through a scan.
+  for (int k = 0; k < 400; ++k) {
+    scans.push_back(ScanRecord{2000 + k, std::vector<double>(769, 1000.5 + k)});
+    if (k % 2 != 0)
+      for (int s = 0; s < 769; ++s) scans.back().ranges[s] = (s * 85 + k) % 65536;
+  }
   std::FILE *log = std::tmpfile(), *err = std::tmpfile();
   ASSERT_TRUE(log != nullptr && err != nullptr);
   std::fputs("# comment\n\n", log);
