@@ -1,8 +1,6 @@
 #include "tools/replay/ReplayPipeline.h"
 
 #include <atomic>
-#include <cerrno>
-#include <cstdlib>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -13,6 +11,7 @@
 #include "tools/replay/ReplaySession.h"
 #include "tools/results/ResultLine.h"
 #include "tools/scanlog/ScanLog.h"
+#include "tools/scanlog/ScanLogFile.h"
 
 namespace {
 
@@ -31,12 +30,6 @@ void prefetchScan(const ScanRecord& scan) {
   const char* end = reinterpret_cast<const char*>(scan.ranges.data() + scan.ranges.size());
   for (const char* line = begin; line < end; line += 64) __builtin_prefetch(line, 0, 2);
 }
-
-struct LineBuffer {
-  ~LineBuffer() { std::free(data); }
-  char* data = nullptr;
-  std::size_t capacity = 0;
-};
 
 // One log line that is not blank or a comment, and what its cycle gave.
 struct Entry {
@@ -96,34 +89,25 @@ class Pipeline {
 };
 
 void Pipeline::readLines() {
-  LineBuffer buffer;
-  long lineNumber = 0;
+  ScanLineReader lines(log_);
   bool more = true;
   Batch* batch = nullptr;
   while (more && free_.pop(batch)) {
     batch->read = 0;
     while (batch->read < kBatchLines && !stopping()) {
-      const ssize_t length = getline(&buffer.data, &buffer.capacity, log_);
-      if (length < 0) {
-        if (std::ferror(log_)) {
-          outcome_.readWhole = false;
-          outcome_.readError = errno;
-        }
+      Entry& entry = batch->entries[batch->read];
+      if (!lines.next(entry.line)) {
         more = false;
         break;
       }
-      ++lineNumber;
-      const char* end = buffer.data + length;
-      if (end != buffer.data && end[-1] == '\n') --end;
-      Entry& entry = batch->entries[batch->read];
-      parseScanLine(buffer.data, end, entry.line);
-      if (entry.line.kind == ScanLine::kSkip) continue;
-      entry.lineNumber = lineNumber;
+      entry.lineNumber = lines.lineNumber();
       ++batch->read;
     }
     if (stopping()) more = false;
     read_.push(batch);
   }
+  outcome_.readWhole = lines.readError() == 0;
+  outcome_.readError = lines.readError();
   read_.close();
 }
 

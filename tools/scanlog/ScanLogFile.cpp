@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -27,4 +28,21 @@ bool ScanLogFile::open(const std::string& path, std::string& error) {
   buffer_.reset(new char[kBufferBytes]);
   std::setvbuf(file_.get(), buffer_.get(), _IOFBF, kBufferBytes);
   return true;
+}
+
+ScanLineReader::~ScanLineReader() { std::free(text_); }
+
+bool ScanLineReader::next(ScanLine& line) {
+  for (;;) {
+    const ssize_t length = getline(&text_, &capacity_, log_);
+    if (length < 0) {
+      if (std::ferror(log_)) readError_ = errno;
+      return false;
+    }
+    ++lineNumber_;
+    const char* end = text_ + length;
+    if (end != text_ && end[-1] == '\n') --end;
+    parseScanLine(text_, end, line);
+    if (line.kind != ScanLine::kSkip) return true;
+  }
 }

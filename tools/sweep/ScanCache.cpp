@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <thread>
@@ -15,6 +14,7 @@
 #endif
 
 #include "tools/replay/HandOff.h"
+#include "tools/scanlog/ScanLogFile.h"
 
 namespace {
 
@@ -40,12 +40,6 @@ bool wholeMillimetres(const std::vector<double>& ranges, std::vector<uint16_t>& 
   return all;
 }
 
-struct LineBuffer {
-  ~LineBuffer() { std::free(data); }
-  char* data = nullptr;
-  std::size_t capacity = 0;
-};
-
 const std::size_t kReadChunk = 1 << 20;
 
 // Lines that are scans or malformed, with their line numbers.
@@ -60,32 +54,21 @@ struct ParsedBatch {
 // Fills free batches with the log's scan and malformed lines and hands
 // them on, in order; the errno of a failed read, else 0.
 int parseLines(std::FILE* log, HandOff<ParsedBatch*>& free, HandOff<ParsedBatch*>& parsed) {
-  LineBuffer buffer;
-  long lineNumber = 0;
+  ScanLineReader lines(log);
   bool more = true;
   ParsedBatch* batch = nullptr;
-  int readError = 0;
   while (more && free.pop(batch)) {
-    batch->count = 0;
-    while (batch->count < kBatchLines) {
-      const ssize_t length = getline(&buffer.data, &buffer.capacity, log);
-      if (length < 0) {
-        if (std::ferror(log)) readError = errno;
+    for (batch->count = 0; batch->count < kBatchLines; ++batch->count) {
+      if (!lines.next(batch->lines[batch->count])) {
         more = false;
         break;
       }
-      ++lineNumber;
-      const char* end = buffer.data + length;
-      if (end != buffer.data && end[-1] == '\n') --end;
-      ScanLine& line = batch->lines[batch->count];
-      parseScanLine(buffer.data, end, line);
-      if (line.kind == ScanLine::kSkip) continue;
-      batch->lineNumbers[batch->count++] = lineNumber;
+      batch->lineNumbers[batch->count] = lines.lineNumber();
     }
     parsed.push(batch);
   }
   parsed.close();
-  return readError;
+  return lines.readError();
 }
 
 // The two-byte ranges at data as doubles, eight at a time where SSE2 is.
