@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -40,7 +39,7 @@ bool wholeMillimetres(const std::vector<double>& ranges, std::vector<uint16_t>& 
   return all;
 }
 
-const std::size_t kReadChunk = 1 << 20;
+const std::size_t kReadChunk = 1 << 17;
 
 // Lines that are scans or malformed, with their line numbers.
 const std::size_t kBatchLines = 128;
@@ -152,16 +151,25 @@ bool ScanCache::build(std::FILE* log, const std::string& logPath, const std::str
   return true;
 }
 
+ScanCacheReader::ScanCacheReader(int descriptor)
+    : descriptor_(descriptor), buffer_(new char[kReadChunk]), capacity_(kReadChunk) {}
+
 bool ScanCacheReader::fill(std::size_t bytes) {
-  if (buffer_.size() - taken_ >= bytes) return true;
-  buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(taken_));
+  if (filled_ - taken_ >= bytes) return true;
+  std::memmove(buffer_.get(), buffer_.get() + taken_, filled_ - taken_);
+  filled_ -= taken_;
   taken_ = 0;
-  while (buffer_.size() < bytes) {
-    const std::size_t had = buffer_.size();
-    buffer_.resize(had + std::max(kReadChunk, bytes - had));
-    const ssize_t got = pread(descriptor_, buffer_.data() + had, buffer_.size() - had, offset_);
-    buffer_.resize(had + static_cast<std::size_t>(got > 0 ? got : 0));
+  if (capacity_ < bytes) {
+    // A scan longer than the buffer: one that holds it, kept from then on.
+    std::unique_ptr<char[]> larger(new char[bytes]);
+    std::memcpy(larger.get(), buffer_.get(), filled_);
+    buffer_ = std::move(larger);
+    capacity_ = bytes;
+  }
+  while (filled_ < bytes) {
+    const ssize_t got = pread(descriptor_, buffer_.get() + filled_, capacity_ - filled_, offset_);
     if (got <= 0) return false;
+    filled_ += static_cast<std::size_t>(got);
     offset_ += got;
   }
   return true;
@@ -170,13 +178,13 @@ bool ScanCacheReader::fill(std::size_t bytes) {
 bool ScanCacheReader::next(ScanRecord& scan) {
   ScanHeader header;
   if (!fill(sizeof header)) return false;
-  std::memcpy(&header, buffer_.data() + taken_, sizeof header);
+  std::memcpy(&header, buffer_.get() + taken_, sizeof header);
   taken_ += sizeof header;
   const std::size_t bytes = header.ranges * (header.wholeMillimetres ? sizeof(uint16_t) : sizeof(double));
   if (!fill(bytes)) return false;
   scan.t_ms = header.t_ms;
   scan.ranges.resize(header.ranges);
-  const char* data = buffer_.data() + taken_;
+  const char* data = buffer_.get() + taken_;
   if (header.wholeMillimetres) {
     widenWholeMillimetres(data, header.ranges, scan.ranges.data());
   } else {

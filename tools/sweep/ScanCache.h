@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,7 +41,7 @@ class ScanCache {
 // processes can read one cache at once.
 class ScanCacheReader {
  public:
-  explicit ScanCacheReader(int descriptor) : descriptor_(descriptor) {}
+  explicit ScanCacheReader(int descriptor);
   // False at the end (or on a read error, which a cache that was just
   // written does not meet).
   bool next(ScanRecord& scan);
@@ -50,8 +51,12 @@ class ScanCacheReader {
 
   int descriptor_;
   int64_t offset_ = 0;  // of the first byte not yet in the buffer
-  std::vector<char> buffer_;
-  std::size_t taken_ = 0;  // bytes of the buffer used
+  // Allocated once and reused: a configuration's process pays for its
+  // pages only once, and the buffer stays small beside the cycle's data.
+  std::unique_ptr<char[]> buffer_;
+  std::size_t capacity_;
+  std::size_t taken_ = 0;   // bytes of the buffer used
+  std::size_t filled_ = 0;  // bytes of the buffer read
 };
 
 #endif

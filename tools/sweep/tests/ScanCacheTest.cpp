@@ -22,6 +22,9 @@ TEST(ScanCache, GivesBackEveryScanBitForBitAndReportsMalformedLines) {
     if (k % 2 != 0)
       for (int s = 0; s < 769; ++s) scans.back().ranges[s] = (s * 85 + k) % 65536;
   }
+  // Longer than the reader's buffer, after a part of a buffer was read.
+  scans.insert(scans.begin() + 203, ScanRecord{1999, std::vector<double>(20000)});
+  for (int s = 0; s < 20000; ++s) scans[203].ranges[s] = s + 0.25;
   std::FILE *log = std::tmpfile(), *err = std::tmpfile();
   ASSERT_TRUE(log != nullptr && err != nullptr);
   std::fputs("# comment\n\n", log);
