@@ -14,6 +14,7 @@ Strolvex::Strolvex(RTC::Manager* manager)
       m_human_dataTOut("human_dataT", m_human_dataT),
       m_count_dataOut("count_data", m_count_data),
       m_clock(&m_monotonicClock),
+      m_passObserver(nullptr),
       m_unitsWarningGiven(false) {}
 
 // A manager may delete the component while it is still active.
@@ -45,4 +46,8 @@ RTC::ReturnCode_t Strolvex::onInitialize() {
 
 void Strolvex::setClock(ElapsedClock* clock) {
   m_clock = clock != nullptr ? clock : &m_monotonicClock;
+}
+
+void Strolvex::setPassCountingObserver(PassCountingObserver* observer) {
+  m_passObserver = observer;
 }

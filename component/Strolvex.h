@@ -20,6 +20,8 @@
 #include "tracker/MsvcRandom.h"
 #include "tracker/TrackRecord.h"
 
+class PassCountingObserver;
+
 struct SegmentSteps {
   int32_t first_step;
   int32_t last_step;
@@ -38,6 +40,9 @@ class Strolvex : public RTC::DataFlowComponentBase {
   // Replaces the tracker's time source (not owned); null restores the
   // monotonic clock. Replay uses it to run a recording at its own pace.
   void setClock(ElapsedClock* clock);
+  // Shows pass counting, slot by slot, to observer (not owned; null for
+  // none). The sweep counts under other counting distances with it.
+  void setPassCountingObserver(PassCountingObserver* observer);
 
  protected:
   // Execution cycle.
@@ -142,6 +147,7 @@ class Strolvex : public RTC::DataFlowComponentBase {
   int32_t m_predictionDrawsAt[kSlotTableSize];
   MonotonicClock m_monotonicClock;
   ElapsedClock* m_clock;
+  PassCountingObserver* m_passObserver;
   std::string m_reportedInvalidConfiguration;
   ShortScanWarning m_shortScanWarning;
   bool m_unitsWarningGiven;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "component/Strolvex.h"
+#include "tracker/PassCounting.h"
 #include "tracker/TrackerConstants.h"
 
 namespace {
@@ -12,8 +13,6 @@ namespace {
 const double kSpeedLimit = 2000.0;
 // Below this the path direction is too noisy to be a heading.
 const double kHeadingMinSpeed = 300.0;
-// Depth of the counting band inside Count_area_distance.
-const int64_t kCountBand = 500;
 
 double negatedBearingDegrees(double lateral, double forward) {
   return -std::atan2(lateral, forward) / kPi * 180;
@@ -46,25 +45,19 @@ void Strolvex::updateMotion(int i) {
 
   const double range = track.est_range[1];
   const double bearing = track.est_bearing[1];
-  const bool outFirst = m_Count_mode == "OUT,IN";
-  const bool onFirstSide = outFirst ? bearing < 0 : bearing > 0;
-  const bool onSecondSide = outFirst ? bearing > 0 : bearing < 0;
-  const bool insideArea = range < m_Environmental_maxdata;
-  if (track.pass_state != 3 && m_Count_area_distance < range && insideArea) {
-    if (onFirstSide)
-      track.pass_state = 1;
-    else if (onSecondSide)
-      track.pass_state = 2;
+  const PassCountingRule rule{m_Count_area_distance, m_Environmental_maxdata,
+                              m_Count_mode == "OUT,IN"};
+  switch (advancePassState(track.pass_state, range, bearing, rule)) {
+    case PassCounted::kIn:
+      ++m_countIn;
+      break;
+    case PassCounted::kOut:
+      ++m_countOut;
+      break;
+    case PassCounted::kNone:
+      break;
   }
-  const bool inCountBand =
-      static_cast<int64_t>(m_Count_area_distance) - kCountBand < range && insideArea;
-  if (track.pass_state == 1 && inCountBand && onSecondSide) {
-    ++m_countIn;
-    track.pass_state = 3;
-  } else if (track.pass_state == 2 && inCountBand && onFirstSide) {
-    ++m_countOut;
-    track.pass_state = 3;
-  }
+  if (m_passObserver != nullptr) m_passObserver->slotCounted(i, range, bearing, rule);
 
   if (track.track_id != 1) ++m_countPresent;
 }

@@ -1,6 +1,7 @@
 // Ageing counters of each track and the release of tracks that went stale,
 // drifted out of the area or stayed behind the sensor.
 #include "component/Strolvex.h"
+#include "tracker/PassCounting.h"
 #include "tracker/TrackerConstants.h"
 
 namespace {
@@ -61,8 +62,10 @@ void Strolvex::releaseStaleTracks() {
     const TrackRecord& track = m_tracks[i];
     if (track.stale_count >= kStaleLimit || track.near_slow_count > kNearSlowLimit ||
         track.far_count > kFarLimit || track.behind_count > kBehindLimit ||
-        track.est_behind_count > kEstBehindLimit)
+        track.est_behind_count > kEstBehindLimit) {
       releaseSlot(m_tracks[i]);
+      if (m_passObserver != nullptr) m_passObserver->slotReleased(i);
+    }
   }
 }
 
