@@ -85,7 +85,10 @@ bool ReplaySession::start(const std::string& program, ManagerArguments& argument
 
 // Lets go of the context before the manager takes everything down.
 void ReplaySession::stop() {
-  if (strolvex_ != nullptr) strolvex_->setClock(nullptr);
+  if (strolvex_ != nullptr) {
+    strolvex_->setClock(nullptr);
+    strolvex_->setPassCountingObserver(nullptr);
+  }
   strolvex_ = nullptr;
   driver_ = nullptr;
   trigger_ = OpenRTM::ExtTrigExecutionContextService::_nil();
@@ -97,6 +100,10 @@ bool ReplaySession::strolvexIsActive() const {
   if (strolvex_ == nullptr) return false;
   RTC::ExecutionContext_var context = g_strolvex->get_context(0);
   return context->get_component_state(g_strolvex->getObjRef()) == RTC::ACTIVE_STATE;
+}
+
+void ReplaySession::setPassCountingObserver(PassCountingObserver* observer) {
+  if (strolvex_ != nullptr) strolvex_->setPassCountingObserver(observer);
 }
 
 bool ReplaySession::replayScan(ScanRecord& scan, CycleResult& result) {

@@ -15,6 +15,7 @@
 #include "tools/scanlog/ScanLog.h"
 
 class ManagerArguments;
+class PassCountingObserver;
 class ScanReplayDriver;
 class Strolvex;
 
@@ -41,6 +42,8 @@ class ReplaySession {
   // A component in the error state publishes nothing: results that look
   // complete are only so while this holds.
   bool strolvexIsActive() const;
+  // Shows Strolvex's pass counting to observer (not owned) from now on.
+  void setPassCountingObserver(PassCountingObserver* observer);
   // Takes everything down; the session cannot be started again.
   void stop();
 

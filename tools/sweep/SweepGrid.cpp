@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <map>
 
 namespace {
 
@@ -14,6 +15,8 @@ struct IntegerParameter {
   const char* name;
   long long lowest, highest;
 };
+
+const char* const kCountingDistance = "Count_area_distance";
 
 const long long kInt32Min = std::numeric_limits<int32_t>::min();
 const long long kInt32Max = std::numeric_limits<int32_t>::max();
@@ -29,7 +32,7 @@ const IntegerParameter kSweepable[] = {
     {"Human_width", kInt32Min, kInt32Max},
     {"Human_setdistance", kInt32Min, kInt32Max},
     {"StrolvexData", kInt32Min, kInt32Max},
-    {"Count_area_distance", kInt32Min, kInt32Max},
+    {kCountingDistance, kInt32Min, kInt32Max},
 };
 
 const IntegerParameter* findSweepable(const std::string& name) {
@@ -170,4 +173,24 @@ std::vector<std::string> SweepGrid::configuration(std::size_t index) const {
     index /= choices.size();
   }
   return values;
+}
+
+std::size_t SweepGrid::countingDistanceParameter() const {
+  for (std::size_t k = 0; k < parameters_.size(); ++k)
+    if (parameters_[k].name == kCountingDistance) return k;
+  return std::string::npos;
+}
+
+std::vector<std::vector<std::size_t>> SweepGrid::groupsSharingTracking() const {
+  const std::size_t distance = countingDistanceParameter();
+  std::vector<std::vector<std::size_t>> groups;
+  std::map<std::vector<std::string>, std::size_t> groupOf;
+  for (std::size_t index = 0; index < size(); ++index) {
+    std::vector<std::string> tracking = configuration(index);
+    if (distance != std::string::npos) tracking[distance].clear();
+    const auto found = groupOf.emplace(tracking, groups.size());
+    if (found.second) groups.emplace_back();
+    groups[found.first->second].push_back(index);
+  }
+  return groups;
 }

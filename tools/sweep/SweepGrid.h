@@ -29,6 +29,13 @@ class SweepGrid {
   std::size_t size() const;
   // The values of configuration index, one per parameter in their order.
   std::vector<std::string> configuration(std::size_t index) const;
+  // The configurations in groups that differ in the counting distance
+  // alone, each in grid order, the groups in the order of their first:
+  // the tracking does not read that distance, so one replay counts for
+  // a whole group.
+  std::vector<std::vector<std::size_t>> groupsSharingTracking() const;
+  // Where the counting distance is among the parameters, else npos.
+  std::size_t countingDistanceParameter() const;
 
  private:
   std::vector<SweptParameter> parameters_;

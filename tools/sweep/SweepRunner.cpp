@@ -13,6 +13,7 @@
 
 #include "launcher/ManagerArguments.h"
 #include "tools/replay/ReplaySession.h"
+#include "tools/sweep/PassCountsByDistance.h"
 #include "tools/sweep/ScanCache.h"
 #include "tools/sweep/SweepGrid.h"
 #include "tools/sweep/SweepProgress.h"
@@ -20,8 +21,9 @@
 
 namespace {
 
-// What a configuration's process tells the sweep through its pipe. Each
-// report is one write of less than PIPE_BUF bytes, so it arrives whole.
+// What a group's process tells the sweep through its pipe: progress, then
+// one result per configuration of the group, in its order. Each report is
+// one write of less than PIPE_BUF bytes, so it arrives whole.
 struct Report {
   enum Kind : int32_t { kProgress, kCounted, kNothingPublished };
   int64_t scans;
@@ -42,11 +44,26 @@ void send(int pipe, const Report& report) {
   _exit(3);
 }
 
-// The body of a configuration's process; never returns.
-[[noreturn]] void replayConfiguration(const SweepPlan& plan, const SweepGrid& grid,
-                                      std::size_t index, const ScanCache& cache, int pipe) {
+// The counting distances of the group's configurations, when the grid
+// sweeps that distance.
+std::vector<int32_t> countingDistances(const SweepGrid& grid, const std::vector<std::size_t>& members) {
+  std::vector<int32_t> distances;
+  const std::size_t parameter = grid.countingDistanceParameter();
+  if (parameter == std::string::npos) return distances;
+  for (std::size_t member : members)
+    distances.push_back(static_cast<int32_t>(std::stoll(grid.configuration(member)[parameter])));
+  return distances;
+}
+
+// The body of the process that replays a group of configurations sharing
+// their tracking; never returns. Strolvex runs the group's first
+// configuration and counts for it; its tracks are counted alongside under
+// every distance of the group.
+[[noreturn]] void replayGroup(const SweepPlan& plan, const SweepGrid& grid,
+                              const std::vector<std::size_t>& members, const ScanCache& cache,
+                              int pipe) {
   std::vector<std::string> options = plan.managerOptions;
-  const std::vector<std::string> values = grid.configuration(index);
+  const std::vector<std::string> values = grid.configuration(members.front());
   for (std::size_t k = 0; k < values.size(); ++k) {
     options.push_back("-o");
     options.push_back("Category.Strolvex.conf.default." + grid.parameters()[k].name + ":" +
@@ -59,39 +76,50 @@ void send(int pipe, const Report& report) {
   ReplaySession session;
   if (!session.start(plan.program, arguments))
     failConfiguration(plan.program, "could not start and activate the Strolvex component");
+  const std::vector<int32_t> distances = countingDistances(grid, members);
+  PassCountsByDistance shared(distances);
+  if (!distances.empty()) session.setPassCountingObserver(&shared);
 
   ScanCacheReader reader(cache.descriptor());
   ScanRecord scan;
   CycleResult result;
-  Report report{0, 0, 0, Report::kNothingPublished};
+  int64_t scans = 0;
+  bool counted = false;
+  int32_t in = 0, out = 0;
   while (reader.next(scan)) {
     if (!session.replayScan(scan, result))
       failConfiguration(plan.program, "a scan found no connection to Strolvex");
     if (result.published && result.count.size() >= 2) {
-      report.in = result.count[0];
-      report.out = result.count[1];
-      report.kind = Report::kCounted;
+      in = result.count[0];
+      out = result.count[1];
+      counted = true;
     }
-    if (++report.scans % kScansPerReport == 0)
-      send(pipe, Report{report.scans, 0, 0, Report::kProgress});
+    if (++scans % kScansPerReport == 0) send(pipe, Report{scans, 0, 0, Report::kProgress});
   }
   // A component in the error state publishes nothing more: counts that
   // look final are only so while it stayed active.
   if (!session.strolvexIsActive())
     failConfiguration(plan.program, "Strolvex left the active state during the replay");
   session.stop();
-  send(pipe, report);
+  // Strolvex's own counts are the first configuration's: counting
+  // alongside must have come to the same.
+  if (counted && !distances.empty() && (shared.in(0) != in || shared.out(0) != out))
+    failConfiguration(plan.program, "the shared tracking counted differently from Strolvex");
+  for (std::size_t k = 0; k < members.size(); ++k) {
+    const bool own = distances.empty();
+    send(pipe, Report{scans, own ? in : shared.in(k), own ? out : shared.out(k),
+                      counted ? Report::kCounted : Report::kNothingPublished});
+  }
   std::fflush(stderr);
   _exit(0);
 }
 
 struct Worker {
-  std::size_t index;
+  std::vector<std::size_t> members;  // the configurations of its group
   int pipe;
   std::FILE* messages;  // the process's standard output and error
-  int64_t scans = 0;
-  bool reported = false;
-  Report last{};
+  int64_t scans = 0;    // of one replay, for each member
+  std::vector<Report> results = std::vector<Report>();  // by member, in the order sent
 };
 
 // The last line the process wrote, to say why it failed.
@@ -113,7 +141,7 @@ class Sweep {
         SweepSignals& signals, std::FILE* progress)
       : plan_(plan), grid_(grid), cache_(cache), signals_(signals),
         progress_(progress, cache.scans() * static_cast<int64_t>(grid.size()), grid.size()),
-        rows_(grid.size()) {
+        rows_(grid.size()), groups_(grid.groupsSharingTracking()) {
     for (std::size_t k = 0; k < rows_.size(); ++k) {
       rows_[k].values = grid.configuration(k);
       rows_[k].failure = "not run";
@@ -122,13 +150,13 @@ class Sweep {
 
   std::vector<SweepRow> run() {
     std::size_t next = 0;
-    while (next < rows_.size() || !workers_.empty()) {
+    while (next < groups_.size() || !workers_.empty()) {
       if (signals_.received() != 0) {
         endAll();
         break;
       }
-      while (next < rows_.size() && workers_.size() < static_cast<std::size_t>(plan_.jobs))
-        start(next++);
+      while (next < groups_.size() && workers_.size() < static_cast<std::size_t>(plan_.jobs))
+        start(groups_[next++]);
       awaitReports();
       progress_.update(scansDone(), finished_);
     }
@@ -137,14 +165,15 @@ class Sweep {
   }
 
  private:
-  void start(std::size_t index);
-  void giveUp(std::size_t index, int error);
+  void start(const std::vector<std::size_t>& members);
+  void giveUp(const std::vector<std::size_t>& members, int error);
   void awaitReports();
   void finish(pid_t pid, bool killed);
   void endAll();
   int64_t scansDone() const {
     int64_t scans = finishedScans_;
-    for (const auto& worker : workers_) scans += worker.second.scans;
+    for (const auto& worker : workers_)
+      scans += worker.second.scans * static_cast<int64_t>(worker.second.members.size());
     return scans;
   }
 
@@ -154,18 +183,19 @@ class Sweep {
   SweepSignals& signals_;
   SweepProgress progress_;
   std::vector<SweepRow> rows_;
+  const std::vector<std::vector<std::size_t>> groups_;
   std::map<pid_t, Worker> workers_;
   std::size_t finished_ = 0;
   int64_t finishedScans_ = 0;
 };
 
-void Sweep::start(std::size_t index) {
+void Sweep::start(const std::vector<std::size_t>& members) {
   int ends[2];
   std::FILE* messages = std::tmpfile();
   if (messages == nullptr || pipe(ends) != 0) {
     const int error = errno;
     if (messages != nullptr) std::fclose(messages);
-    return giveUp(index, error);
+    return giveUp(members, error);
   }
   std::fflush(nullptr);
   const pid_t pid = fork();
@@ -173,23 +203,25 @@ void Sweep::start(std::size_t index) {
     close(ends[0]);
     dup2(fileno(messages), STDOUT_FILENO);
     dup2(fileno(messages), STDERR_FILENO);
-    replayConfiguration(plan_, grid_, index, cache_, ends[1]);
+    replayGroup(plan_, grid_, members, cache_, ends[1]);
   }
   close(ends[1]);
   if (pid < 0) {
     const int error = errno;
     close(ends[0]);
     std::fclose(messages);
-    return giveUp(index, error);
+    return giveUp(members, error);
   }
-  workers_.emplace(pid, Worker{index, ends[0], messages});
+  workers_.emplace(pid, Worker{members, ends[0], messages});
 }
 
-// A configuration whose process could not be started counts as finished.
-void Sweep::giveUp(std::size_t index, int error) {
-  rows_[index].failure = std::string("cannot start its replay: ") + std::strerror(error);
-  ++finished_;
-  finishedScans_ += cache_.scans();
+// Configurations whose process could not be started count as finished.
+void Sweep::giveUp(const std::vector<std::size_t>& members, int error) {
+  for (std::size_t index : members) {
+    rows_[index].failure = std::string("cannot start its replay: ") + std::strerror(error);
+    ++finished_;
+    finishedScans_ += cache_.scans();
+  }
 }
 
 void Sweep::awaitReports() {
@@ -209,10 +241,7 @@ void Sweep::awaitReports() {
     const ssize_t got = read(worker.pipe, &report, sizeof report);
     if (got == static_cast<ssize_t>(sizeof report)) {
       worker.scans = report.scans;
-      if (report.kind != Report::kProgress) {
-        worker.last = report;
-        worker.reported = true;
-      }
+      if (report.kind != Report::kProgress) worker.results.push_back(report);
     } else if (got <= 0) {
       finish(pids[k], false);
     }
@@ -223,26 +252,30 @@ void Sweep::finish(pid_t pid, bool killed) {
   Worker& worker = workers_.at(pid);
   int status = 0;
   waitpid(pid, &status, 0);
-  SweepRow& row = rows_[worker.index];
-  if (killed) {
-    row.failure = "interrupted";
-  } else if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && worker.reported) {
-    row.counted = worker.last.kind == Report::kCounted;
-    row.in = worker.last.in;
-    row.out = worker.last.out;
-    row.failure = row.counted ? "" : "no results published";
-    const std::string message = lastMessage(worker.messages);
-    if (!row.counted && !message.empty()) row.failure += ": " + message;
-  } else {
-    const std::string message = lastMessage(worker.messages);
-    row.failure = message.empty() ? "replay failed" : message;
-    if (WIFSIGNALED(status))
-      row.failure += " (ended by signal " + std::to_string(WTERMSIG(status)) + ")";
+  const bool ranThrough = WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
+                          worker.results.size() == worker.members.size();
+  const std::string message = killed ? "" : lastMessage(worker.messages);
+  for (std::size_t k = 0; k < worker.members.size(); ++k) {
+    SweepRow& row = rows_[worker.members[k]];
+    if (killed) {
+      row.failure = "interrupted";
+    } else if (ranThrough) {
+      const Report& result = worker.results[k];
+      row.counted = result.kind == Report::kCounted;
+      row.in = result.in;
+      row.out = result.out;
+      row.failure = row.counted ? "" : "no results published";
+      if (!row.counted && !message.empty()) row.failure += ": " + message;
+    } else {
+      row.failure = message.empty() ? "replay failed" : message;
+      if (WIFSIGNALED(status))
+        row.failure += " (ended by signal " + std::to_string(WTERMSIG(status)) + ")";
+    }
+    ++finished_;
+    finishedScans_ += cache_.scans();
   }
   close(worker.pipe);
   std::fclose(worker.messages);
-  ++finished_;
-  finishedScans_ += cache_.scans();
   workers_.erase(pid);
 }
 

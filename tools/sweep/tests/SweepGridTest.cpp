@@ -26,6 +26,17 @@ TEST(SweepGrid, ListsAndRangesGiveTheirValuesAndSeveralMultiply) {
   EXPECT_EQ(1u, SweepGrid().size()) << "no setting: the defaults alone";
 }
 
+TEST(SweepGrid, ConfigurationsDifferingInTheCountingDistanceAloneShareTheirTracking) {
+  typedef std::vector<std::vector<std::size_t>> Groups;
+  std::string error;
+  SweepGrid grid;
+  ASSERT_TRUE(grid.add("Count_area_distance=2400,2500,2400", error) && grid.add("Human_width=150,200", error));
+  EXPECT_EQ((Groups{{0, 2, 4}, {1, 3, 5}}), grid.groupsSharingTracking());
+  SweepGrid without;
+  ASSERT_TRUE(without.add("Human_width=150,200", error));
+  EXPECT_EQ((Groups{{0}, {1}}), without.groupsSharingTracking());
+}
+
 TEST(SweepGrid, BadSettingsAreRefusedWithTheirReason) {
   // The last setting is refused with an error that holds the message.
   const struct { std::vector<const char*> settings; const char* message; } cases[] = {
