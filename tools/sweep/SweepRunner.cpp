@@ -105,8 +105,8 @@ std::vector<int32_t> countingDistances(const SweepGrid& grid, const std::vector<
   // alongside must have come to the same.
   if (counted && !distances.empty() && (shared.in(0) != in || shared.out(0) != out))
     failConfiguration(plan.program, "the shared tracking counted differently from Strolvex");
+  const bool own = distances.empty();  // no distance swept: Strolvex's counts are the only ones
   for (std::size_t k = 0; k < members.size(); ++k) {
-    const bool own = distances.empty();
     send(pipe, Report{scans, own ? in : shared.in(k), own ? out : shared.out(k),
                       counted ? Report::kCounted : Report::kNothingPublished});
   }
@@ -119,7 +119,7 @@ struct Worker {
   int pipe;
   std::FILE* messages;  // the process's standard output and error
   int64_t scans = 0;    // of one replay, for each member
-  std::vector<Report> results = std::vector<Report>();  // by member, in the order sent
+  std::vector<Report> results{};  // by member, in the order sent
 };
 
 // The last line the process wrote, to say why it failed.
